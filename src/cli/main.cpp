@@ -6,22 +6,112 @@
 #include <string>
 #include <vector>
 
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
 #include "platform/TextFile.h"
 #include "store/AddressFile.h"
+#include "store/Book.h"
 #include "store/Card.h"
+#include "store/Save.h"
 
 namespace {
 
-const char kUsage[] = "usage: q7addr-cli recode FILE...\n";
+const char kUsage[] =
+    "usage: q7addr-cli [--combine=0|1] COMMAND ARGS\n"
+    "  recode FILE...   read address files and write their cards back to standard output\n"
+    "  tree ROOT        the group tree of the book folder ROOT\n"
+    "  cards ROOT       every card of the book: address, name, groups\n"
+    "  resave ROOT      write every group below the top level back\n";
+
+// Message boxes become lines on standard error; questions get Cancel (or the
+// only button there is), so a script never writes over an outside change.
+class ConsoleDialogs : public dlg::Dialogs {
+ public:
+  dlg::Button MessageBox(const std::string& text, dlg::BoxType, const dlg::Buttons& buttons) override {
+    std::string t = text;
+    for (char& c : t)
+      if (c == '\r') c = ' ';
+    std::string clean;
+    for (char c : t)
+      if (c != '\n') clean.push_back(c);
+    std::fprintf(stderr, "%s\n", clean.c_str());
+    for (dlg::Button b : buttons)
+      if (b == dlg::Button::Cancel) return b;
+    return buttons.empty() ? dlg::Button::Ok : buttons.front();
+  }
+  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> OpenFile(const std::string&, const std::string&) override { return std::nullopt; }
+  std::optional<std::string> SaveFile(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
+  void SetClipboardText(const std::string&) override {}
+};
+
+// Loads the book in folder `arg` (a path as typed, UTF-8 on disk).
+bool LoadBook(store::TAllList& book, const std::string& arg, dlg::Dialogs& d) {
+  std::string root = plat::fs::FromDiskPath(arg);
+  if (root.empty() || root.back() != '/') root += '/';
+  if (!plat::fs::DirExists(root)) {
+    std::fprintf(stderr, "q7addr-cli: no such book folder: %s\n", arg.c_str());
+    return false;
+  }
+  book.Root = root;
+  book.Dialogs = &d;
+  store::LoadTree(book);
+  return true;
+}
+
+void Put(const std::string& s) { std::fwrite(s.data(), 1, s.size(), stdout); }
+
+int Tree(store::TAllList& book) {
+  const int width = 2 * book.Nodes.MaxLevel();
+  for (const store::TreeNode* n : book.Nodes.InOrder()) {
+    Put(store::GroupTreeText(*n->Group, width, false) + n->Caption + "\t" + n->Group->NickName + "\t" +
+        std::to_string(n->Group->Count()) + "\n");
+  }
+  return 0;
+}
+
+int Cards(store::TAllList& book) {
+  for (const store::TAddrRec* c : book.Cards()) {
+    std::string groups;
+    for (const store::TreeNode* n : book.Nodes.InOrder()) {
+      if (!n->Group->Contains(c)) continue;
+      if (!groups.empty()) groups += ";";
+      groups += store::GroupDisplayPath(*n->Group);
+    }
+    Put(c->PrefEmail + "\t" + store::GetValue(c->FN, "") + "\t" + groups + "\n");
+  }
+  return 0;
+}
+
+int Resave(store::TAllList& book) {
+  const std::vector<store::TreeNode*> nodes = book.Nodes.InOrder();
+  int written = 0, failed = 0;
+  for (store::TreeNode* n : nodes) {
+    if (n->Level == 0) continue;
+    n->Group->Modified = true;
+    if (store::SaveGroup(book, n))
+      ++written;
+    else
+      ++failed;
+  }
+  std::fprintf(stderr, "%d groups written\n", written);
+  return failed ? 1 : 0;
+}
 
 // Writes each card as it is completed, after the one normalisation the book
 // applies to every card it receives; no merging.
 class RecodeSink : public store::CardSink {
  public:
   explicit RecodeSink(plat::TextWriter& out) : out_(out) {}
-  void AddCard(store::CardPtr& card, bool) override {
+  store::TAddrRec* AddCard(store::CardPtr card, bool) override {
     store::TakeFirstEmailAsPref(*card);
     store::WriteCard(out_, *card);
+    return nullptr;
   }
 
  private:
@@ -52,6 +142,18 @@ int Recode(const std::vector<std::string>& files) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  int combine = 0;
+  while (!args.empty() && args.front().rfind("--", 0) == 0) {
+    if (args.front() == "--combine=1") {
+      combine = 1;
+    } else if (args.front() == "--combine=0") {
+      combine = 0;
+    } else {
+      std::fprintf(stderr, "q7addr-cli: unknown option '%s'\n%s", args.front().c_str(), kUsage);
+      return 2;
+    }
+    args.erase(args.begin());
+  }
   if (args.empty()) {
     std::fputs(kUsage, stderr);
     return 2;
@@ -64,6 +166,19 @@ int main(int argc, char** argv) {
       return 2;
     }
     return Recode(args);
+  }
+  if (cmd == "tree" || cmd == "cards" || cmd == "resave") {
+    if (args.size() != 1) {
+      std::fputs(kUsage, stderr);
+      return 2;
+    }
+    ConsoleDialogs d;
+    store::TAllList book;
+    book.AdrCompFlg = combine;
+    if (!LoadBook(book, args.front(), d)) return 1;
+    if (cmd == "tree") return Tree(book);
+    if (cmd == "cards") return Cards(book);
+    return Resave(book);
   }
   std::fprintf(stderr, "q7addr-cli: unknown command '%s'\n%s", cmd.c_str(), kUsage);
   return 2;

@@ -123,9 +123,9 @@ void ParseLineImpl(CardSink& sink, CardPtr& current, std::string_view line, Card
     if (spare) {
       CardPtr done = CompactCard(*current);
       *spare = std::move(current);
-      sink.AddCard(done, false);
+      sink.AddCard(std::move(done), false);
     } else {
-      sink.AddCard(current, false);
+      sink.AddCard(std::move(current), false);
     }
     current.reset();
     return;

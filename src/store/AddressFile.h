@@ -16,7 +16,9 @@ namespace store {
 class CardSink {
  public:
   virtual ~CardSink() = default;
-  virtual void AddCard(CardPtr& card, bool modified) = 0;
+  // Returns the card as it now stands in the sink (it may have been merged
+  // into another one), or nullptr when the card was dropped.
+  virtual TAddrRec* AddCard(CardPtr card, bool modified) = 0;
 };
 
 // Starts, fills or ends the current card with one logical (unfolded) line.

@@ -14,9 +14,10 @@ namespace {
 class Collect : public CardSink {
  public:
   std::vector<CardPtr> cards;
-  void AddCard(CardPtr& card, bool modified) override {
+  TAddrRec* AddCard(CardPtr card, bool modified) override {
     EXPECT_FALSE(modified);
     cards.push_back(std::move(card));
+    return cards.back().get();
   }
 };
 
@@ -276,10 +277,11 @@ TEST(AddressFile, RandomValuesRoundTrip) {
 }
 
 TEST(AddressFile, BadInputNeverCrashes) {
-  std::string nul = Block(std::string("EMAIL;PREF:a\0b@x\r\nFN:\0\r\n", 22));
+  using namespace std::string_literals;
+  std::string nul = Block("EMAIL;PREF:a\0b@x\r\nFN:\0\r\n"s);
   auto nulCards = Read(nul);
   ASSERT_EQ(nulCards.size(), 1u);
-  EXPECT_EQ(nulCards[0]->PrefEmail, std::string("a\0b@x", 5));
+  EXPECT_EQ(nulCards[0]->PrefEmail, "a\0b@x"s);
   EXPECT_EQ(Read(Block("FN:abc\x81\r\nEMAIL;PREF:x\x9f\r\n")).size(), 1u);  // lead byte at line end
   std::string huge = "BEGIN:VCARD\r\nEMAIL;PREF:a@x\r\nFN:" + std::string(1 << 20, 'y') + "\r\nEND:VCARD\r\n";
   auto big = Read(huge);

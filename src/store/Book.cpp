@@ -1,0 +1,438 @@
+#include "store/Book.h"
+
+#include <algorithm>
+
+#include "platform/Collate.h"
+#include "platform/FileSystem.h"
+#include "platform/IniFile.h"
+#include "platform/Sjis.h"
+
+namespace store {
+
+// ---- TreeNode / GroupTree ----------------------------------------------------
+
+bool TreeNode::IsLastChild() const {
+  return Parent && !Parent->Children.empty() && Parent->Children.back() == this;
+}
+
+TreeNode* GroupTree::Node(int index) const {
+  if (index < 0 || index >= Count()) return nullptr;
+  return order_[static_cast<std::size_t>(index)];
+}
+
+TreeNode* GroupTree::Add(TreeNode* parent, std::string caption, TGrpList* group) {
+  auto node = std::make_unique<TreeNode>();
+  node->Caption = std::move(caption);
+  node->Parent = parent;
+  node->Level = parent ? parent->Level + 1 : 0;
+  node->Group = group;
+  if (!parent) node->ImageIndex = node->SelectedIndex = kImgFolder;
+  TreeNode* raw = node.get();
+  storage_.push_back(std::move(node));
+  (parent ? parent->Children : roots_).push_back(raw);
+  if (group) group->Node = raw;
+  Renumber();
+  return raw;
+}
+
+void GroupTree::Remove(TreeNode* node) {
+  if (!node) return;
+  auto& siblings = node->Parent ? node->Parent->Children : roots_;
+  siblings.erase(std::remove(siblings.begin(), siblings.end(), node), siblings.end());
+  std::vector<TreeNode*> doomed{node};
+  for (std::size_t i = 0; i < doomed.size(); ++i)
+    for (TreeNode* c : doomed[i]->Children) doomed.push_back(c);
+  for (TreeNode* d : doomed) {
+    if (d->Group && d->Group->Node == d) d->Group->Node = nullptr;
+  }
+  storage_.erase(std::remove_if(storage_.begin(), storage_.end(),
+                                [&](const std::unique_ptr<TreeNode>& n) {
+                                  return std::find(doomed.begin(), doomed.end(), n.get()) != doomed.end();
+                                }),
+                 storage_.end());
+  Renumber();
+}
+
+namespace {
+
+void SortByCaption(std::vector<TreeNode*>& nodes) {
+  if (nodes.size() < 2) return;
+  std::vector<std::pair<std::string, TreeNode*>> keyed;
+  keyed.reserve(nodes.size());
+  for (TreeNode* n : nodes) keyed.emplace_back(plat::CollateKey(n->Caption), n);
+  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 0; i < nodes.size(); ++i) nodes[i] = keyed[i].second;
+}
+
+}  // namespace
+
+void GroupTree::SortChildren(TreeNode* parent) {
+  SortByCaption(parent ? parent->Children : roots_);
+  Renumber();
+}
+
+void GroupTree::SortAll() {
+  SortByCaption(roots_);
+  for (auto& n : storage_) SortByCaption(n->Children);
+  Renumber();
+}
+
+int GroupTree::MaxLevel() const {
+  int m = 0;
+  for (TreeNode* n : order_) m = std::max(m, n->Level);
+  return m;
+}
+
+void GroupTree::Clear() {
+  for (auto& n : storage_)
+    if (n->Group && n->Group->Node == n.get()) n->Group->Node = nullptr;
+  storage_.clear();
+  roots_.clear();
+  order_.clear();
+}
+
+void GroupTree::Renumber() {
+  order_.clear();
+  order_.reserve(storage_.size());
+  std::vector<TreeNode*> stack(roots_.rbegin(), roots_.rend());
+  while (!stack.empty()) {
+    TreeNode* n = stack.back();
+    stack.pop_back();
+    n->AbsIndex = static_cast<int>(order_.size());
+    order_.push_back(n);
+    for (auto it = n->Children.rbegin(); it != n->Children.rend(); ++it) stack.push_back(*it);
+  }
+}
+
+// ---- TGrpList ------------------------------------------------------------------
+
+std::optional<std::size_t> TGrpList::IndexOf(const TAddrRec* c) const {
+  if (!Contains(c)) return std::nullopt;
+  auto it = std::find(cards_.begin(), cards_.end(), c);
+  return static_cast<std::size_t>(it - cards_.begin());
+}
+
+void TGrpList::Append(TAddrRec* c) {
+  cards_.push_back(c);
+  ++members_[c];
+}
+
+void TGrpList::Insert(std::size_t i, TAddrRec* c) {
+  cards_.insert(cards_.begin() + static_cast<std::ptrdiff_t>(std::min(i, cards_.size())), c);
+  ++members_[c];
+}
+
+TAddrRec* TGrpList::RemoveAt(std::size_t i) {
+  TAddrRec* c = cards_[i];
+  cards_.erase(cards_.begin() + static_cast<std::ptrdiff_t>(i));
+  auto it = members_.find(c);
+  if (--it->second == 0) members_.erase(it);
+  return c;
+}
+
+bool TGrpList::RemoveFirst(const TAddrRec* c) {
+  if (!Contains(c)) return false;
+  RemoveAt(*IndexOf(c));
+  return true;
+}
+
+void TGrpList::Move(std::size_t from, std::size_t to) {
+  TAddrRec* c = cards_[from];
+  cards_.erase(cards_.begin() + static_cast<std::ptrdiff_t>(from));
+  cards_.insert(cards_.begin() + static_cast<std::ptrdiff_t>(to), c);
+}
+
+void TGrpList::SetOrder(std::vector<TAddrRec*> order) { cards_ = std::move(order); }
+
+void TGrpList::Clear() {
+  cards_.clear();
+  members_.clear();
+}
+
+// ---- TAllList ------------------------------------------------------------------
+
+TAllList::~TAllList() { Nodes.Clear(); }
+
+std::string CardKey(const TAddrRec& c) { return sjis::Lower(c.PrefEmail); }
+
+void TAllList::BuildOrder() const {
+  if (orderValid_) return;
+  order_.clear();
+  order_.reserve(byKey_.size());
+  position_.clear();
+  for (const auto& [key, card] : byKey_) {
+    position_.emplace(card.get(), order_.size());
+    order_.push_back(card.get());
+  }
+  orderValid_ = true;
+}
+
+TAddrRec* TAllList::At(std::size_t i) const {
+  BuildOrder();
+  return i < order_.size() ? order_[i] : nullptr;
+}
+
+const std::vector<TAddrRec*>& TAllList::Cards() const {
+  BuildOrder();
+  return order_;
+}
+
+std::optional<std::size_t> TAllList::IndexOf(const TAddrRec* c) const {
+  BuildOrder();
+  auto it = position_.find(c);
+  if (it == position_.end()) return std::nullopt;
+  return it->second;
+}
+
+TAllList::KeyMap::iterator TAllList::Insert(std::string key, CardPtr card, bool front) {
+  TAddrRec* raw = card.get();
+  // multimap places a new key after every equal one, as the book keeps
+  // equal addresses in the order they were added.
+  auto it = front ? byKey_.emplace_hint(byKey_.begin(), std::move(key), std::move(card))
+                  : byKey_.emplace(std::move(key), std::move(card));
+  where_[raw] = it;
+  Invalidate();
+  return it;
+}
+
+TAddrRec* TAllList::AddCard(CardPtr card, bool modified) {
+  if (!card) return nullptr;
+  TakeFirstEmailAsPref(*card);
+  std::string key = CardKey(*card);
+  if (key.empty()) return nullptr;  // a card without any address never enters the book
+  TAddrRec* target = card.get();
+  auto [lo, hi] = byKey_.equal_range(key);
+  TAddrRec* mergeInto = nullptr;
+  if (lo != hi) {
+    const std::string name = GetValue(card->FN, "");
+    for (auto it = lo; it != hi; ++it) {
+      if (AdrCompFlg == 1 || GetValue(it->second->FN, "") == name) {
+        mergeInto = it->second.get();
+        break;
+      }
+    }
+  }
+  if (mergeInto) {
+    MergeCard(*mergeInto, std::move(card));
+    target = mergeInto;
+  } else {
+    Insert(std::move(key), std::move(card), false);
+  }
+  return AddExisting(target, modified);
+}
+
+TAddrRec* TAllList::AddExisting(TAddrRec* card, bool modified) {
+  if (CurGroup && card && !CurGroup->Contains(card)) {
+    CurGroup->Append(card);
+    if (modified) CurGroup->Modified = true;
+  }
+  return card;
+}
+
+TAddrRec* TAllList::InsertFront(CardPtr card) {
+  TAddrRec* raw = card.get();
+  Insert(CardKey(*card), std::move(card), true);
+  return raw;
+}
+
+CardPtr TAllList::Remove(const TAddrRec* c) {
+  auto w = where_.find(c);
+  if (w == where_.end()) return nullptr;
+  CardPtr owned = std::move(w->second->second);
+  byKey_.erase(w->second);
+  where_.erase(w);
+  Invalidate();
+  return owned;
+}
+
+void TAllList::Resort(const TAddrRec* c) {
+  CardPtr owned = Remove(c);
+  if (!owned) return;
+  Insert(CardKey(*owned), std::move(owned), false);
+}
+
+TGrpList* TAllList::NewGroup(std::string path) {
+  auto g = std::make_unique<TGrpList>();
+  g->Path = std::move(path);
+  paths_.insert(g->Path);
+  groups_.push_back(std::move(g));
+  return groups_.back().get();
+}
+
+void TAllList::DeleteGroup(TGrpList* g) {
+  if (!g) return;
+  if (SingleGroup == g) SingleGroup = nullptr;
+  if (CurGroup == g) CurGroup = nullptr;
+  paths_.erase(g->Path);
+  groups_.erase(std::remove_if(groups_.begin(), groups_.end(),
+                               [&](const std::unique_ptr<TGrpList>& p) { return p.get() == g; }),
+                groups_.end());
+}
+
+dlg::Button TAllList::Message(const std::string& text, dlg::BoxType type, const dlg::Buttons& buttons) const {
+  if (!Dialogs) return buttons.empty() ? dlg::Button::Ok : buttons.front();
+  return Dialogs->MessageBox(text, type, buttons);
+}
+
+// ---- loading -------------------------------------------------------------------
+
+namespace {
+
+void ScanFolder(TAllList& book, TreeNode* parent) {
+  const std::string folder = parent ? parent->Group->Path : book.Root;
+  for (const auto& e : plat::fs::List(folder, "*.*", plat::fs::Kind::Dirs)) {
+    std::string path;
+    if (!parent) {
+      const std::string ini = folder + e.name + "/Address.ini";
+      if (plat::fs::FileExists(ini)) path = plat::IniFile(ini).ReadString("Settings", "Path", "");
+    }
+    if (path.empty()) path = folder + e.name + "/";
+    if (book.HasGroupPath(path)) continue;
+    TGrpList* g = book.NewGroup(path);
+    book.Nodes.Add(parent, e.name, g);
+  }
+  // Children added here are scanned next, before the following siblings:
+  // every node is scanned once, in tree order.
+  const std::vector<TreeNode*> kids = parent ? parent->Children : book.Nodes.Roots();
+  for (TreeNode* k : kids) ScanFolder(book, k);
+}
+
+}  // namespace
+
+void LoadTree(TAllList& book) {
+  ScanFolder(book, nullptr);
+  book.Nodes.SortAll();
+  const std::vector<TreeNode*> nodes = book.Nodes.InOrder();
+  for (TreeNode* n : nodes) LoadGroup(book, n);
+}
+
+void LoadGroup(TAllList& book, TreeNode* node) {
+  if (!node || !node->Group) return;
+  TGrpList& g = *node->Group;
+  book.CurGroup = &g;
+  g.NickName = plat::IniFile(g.Path + "Group.ini").ReadString("Settings", "NickName", "");
+  for (const auto& e : plat::fs::List(g.Path, "*.bab", plat::fs::Kind::Files)) {
+    const std::string path = g.Path + e.name;
+    const ReadResult r = ReadAddressFile(book, plat::fs::ToDiskPath(path));
+    if (r != ReadResult::Ok) book.Message(path + "\r\nFile open error", dlg::BoxType::Error, {dlg::Button::Ok});
+    if (r != ReadResult::OpenError) {
+      const auto t = plat::fs::ModTimeNs(path);
+      if (t && *t > g.FileAge) g.FileAge = *t;
+    }
+  }
+}
+
+// ---- groups --------------------------------------------------------------------
+
+bool StripBadChars(std::string& text) {
+  static constexpr std::string_view kBad = "\"*,/:;<>?\\|";
+  bool clean = true;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (sjis::IsLead(text[i])) {
+      i += 2;
+    } else if (kBad.find(text[i]) != std::string_view::npos) {
+      text.erase(i, 1);
+      clean = false;
+    } else {
+      ++i;
+    }
+  }
+  // "." and ".." name the folder itself or its parent: never a group.
+  if (text == "." || text == "..") {
+    text.clear();
+    clean = false;
+  }
+  return clean;
+}
+
+int FindChildGroup(TAllList& book, std::string& name, int parent) {
+  StripBadChars(name);
+  if (name.empty()) return -1;
+  const TreeNode* p = book.Nodes.Node(parent);
+  const int wanted = p ? p->Level + 1 : 0;
+  const std::string upName = sjis::Upper(name);
+  for (int i = parent + 1; i < book.Nodes.Count(); ++i) {
+    const TreeNode* n = book.Nodes.Node(i);
+    if (n->Level < wanted) break;
+    if (n->Level == wanted && sjis::Upper(n->Caption) == upName) return i;
+  }
+  return -1;
+}
+
+int AddGroup(TAllList& book, const std::string& name, int parent) {
+  if (name.empty()) return -1;
+  TreeNode* p = book.Nodes.Node(parent);
+  const std::string base = p ? p->Group->Path : book.Root;
+  TGrpList* g = book.NewGroup(base + name + "/");
+  TreeNode* n = book.Nodes.Add(p, name, g);
+  if (p)
+    book.Nodes.SortChildren(p);
+  else
+    book.Nodes.SortAll();
+  return n->AbsIndex;
+}
+
+void RecalcMarks(TAllList& book) {
+  for (TAddrRec* c : book.Cards()) c->Mark = 0;
+  int checked = 0;
+  TGrpList* last = nullptr;
+  for (TreeNode* n : book.Nodes.InOrder()) {
+    if (n->ImageIndex != kImgChecked || !n->Group) continue;
+    for (TAddrRec* c : n->Group->Cards()) c->Mark = 1;
+    ++checked;
+    last = n->Group;
+  }
+  book.SingleGroup = checked == 1 ? last : nullptr;
+}
+
+void CheckAll(TAllList& book, bool check) {
+  for (TAddrRec* c : book.Cards()) c->Mark = 1;
+  for (TreeNode* n : book.Nodes.InOrder()) {
+    if (n->Level == 0) continue;
+    if (check) {
+      n->ImageIndex = n->SelectedIndex = kImgChecked;
+    } else {
+      n->ImageIndex = n->SelectedIndex = kImgUnchecked;
+      if (n->Group)
+        for (TAddrRec* c : n->Group->Cards()) c->Mark = 0;
+    }
+  }
+  book.SingleGroup = nullptr;
+}
+
+std::string GroupDisplayPath(const TGrpList& group) {
+  std::string path;
+  for (const TreeNode* n = group.Node; n; n = n->Parent) {
+    path.insert(0, n->Caption);
+    if (n->Level >= 2) path.insert(0, "\\");
+  }
+  return path;
+}
+
+std::string GroupTreeText(const TGrpList& group, int width, bool rootLines) {
+  if (width == 0) return "+-";
+  const TreeNode* node = group.Node;
+  if (!node) return "";
+  std::string text;
+  if (node->HasChildren()) {
+    text = "+-";
+    width = 0;
+  }
+  if (node->Level == 0) {
+    if (rootLines) text.insert(0, "|-");
+  } else {
+    text.insert(0, node->IsLastChild() ? "*-" : "|-");
+  }
+  for (const TreeNode* a = node->Parent; a; a = a->Parent) {
+    if (a->Level == 0) {
+      if (rootLines) text.insert(0, "| ");
+    } else {
+      text.insert(0, a->IsLastChild() ? "  " : "| ");
+    }
+  }
+  while (static_cast<int>(text.size()) < width) text += "--";
+  return text;
+}
+
+}  // namespace store

@@ -1,0 +1,173 @@
+// The loaded address book: every card once in address order, the groups
+// (one per folder) that refer to the cards, and the group tree.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/Dialogs.h"
+#include "store/AddressFile.h"
+#include "store/Card.h"
+
+namespace store {
+
+struct TGrpList;
+
+// Image index of a tree node: its check state.
+enum NodeImage : int { kImgUnchecked = 0, kImgChecked = 1, kImgFolder = 2 };
+
+struct TreeNode {
+  std::string Caption;             // the folder's name (CP932)
+  int Level = 0;                   // 0 for top-level folders
+  TreeNode* Parent = nullptr;
+  std::vector<TreeNode*> Children;  // ordered
+  int ImageIndex = kImgUnchecked;
+  int SelectedIndex = kImgUnchecked;
+  bool Expanded = false;
+  TGrpList* Group = nullptr;
+  int AbsIndex = -1;  // position in tree order, kept current by the tree
+
+  bool IsLastChild() const;
+  bool HasChildren() const { return !Children.empty(); }
+};
+
+// The ordered group tree. Nodes are numbered in tree order (a node, then its
+// children's subtrees in order); routines take and return those indexes.
+class GroupTree {
+ public:
+  int Count() const { return static_cast<int>(order_.size()); }
+  TreeNode* Node(int index) const;  // nullptr when out of range
+  const std::vector<TreeNode*>& InOrder() const { return order_; }
+  const std::vector<TreeNode*>& Roots() const { return roots_; }
+
+  // Appends a node as the last child of parent (nullptr: last top-level node).
+  TreeNode* Add(TreeNode* parent, std::string caption, TGrpList* group);
+  // Removes a node with its subtree (the groups stay with the book).
+  void Remove(TreeNode* node);
+  // Sorts the children of one node (nullptr: the top level) or of every node.
+  void SortChildren(TreeNode* parent);
+  void SortAll();
+  int MaxLevel() const;
+  void Clear();
+
+ private:
+  void Renumber();
+
+  std::vector<std::unique_ptr<TreeNode>> storage_;
+  std::vector<TreeNode*> roots_;
+  std::vector<TreeNode*> order_;
+};
+
+// One group folder. Cards are references; the book owns them. Membership is
+// indexed so that "is this card in the group" never scans the list.
+struct TGrpList {
+  std::string NickName;
+  std::string Path;  // the group's folder, ending with '/'
+  bool Modified = false;
+  std::int64_t FileAge = 0;  // newest address-file time stamp seen (ns), 0 for a new group
+  TreeNode* Node = nullptr;
+
+  std::size_t Count() const { return cards_.size(); }
+  TAddrRec* At(std::size_t i) const { return cards_[i]; }
+  const std::vector<TAddrRec*>& Cards() const { return cards_; }
+  bool Contains(const TAddrRec* c) const { return members_.count(c) != 0; }
+  std::optional<std::size_t> IndexOf(const TAddrRec* c) const;
+
+  void Append(TAddrRec* c);
+  void Insert(std::size_t i, TAddrRec* c);
+  TAddrRec* RemoveAt(std::size_t i);
+  bool RemoveFirst(const TAddrRec* c);  // the first occurrence
+  void Move(std::size_t from, std::size_t to);
+  // Replaces the order; the new list must hold the same cards.
+  void SetOrder(std::vector<TAddrRec*> order);
+  void Clear();
+
+ private:
+  std::vector<TAddrRec*> cards_;
+  std::unordered_map<const TAddrRec*, std::uint32_t> members_;  // card -> occurrences
+};
+
+// The book. Cards are sorted by lower-cased PrefEmail (ASCII letters only),
+// equal keys in the order they were added.
+class TAllList : public CardSink {
+ public:
+  TAllList() = default;
+  TAllList(const TAllList&) = delete;
+  TAllList& operator=(const TAllList&) = delete;
+  ~TAllList() override;
+
+  int AdrCompFlg = 0;
+  int AdrSendMode = 2;
+  std::string Root;         // the book folder, ending with '/'
+  std::string InstallPath;  // the mail client's program folder
+  std::string MailtoCmd;
+  TGrpList* SingleGroup = nullptr;
+  TGrpList* CurGroup = nullptr;
+  GroupTree Nodes;
+  dlg::Dialogs* Dialogs = nullptr;  // where file errors are shown
+
+  // --- cards ---
+  std::size_t Count() const { return byKey_.size(); }
+  TAddrRec* At(std::size_t i) const;                    // position in address order
+  const std::vector<TAddrRec*>& Cards() const;          // in address order
+  bool Contains(const TAddrRec* c) const { return where_.count(c) != 0; }
+  std::optional<std::size_t> IndexOf(const TAddrRec* c) const;
+
+  // The one way a finished card enters the book (CurGroup set first).
+  // Returns the card in the book (the one it was merged into, perhaps), or
+  // nullptr when it had no address and was freed.
+  TAddrRec* AddCard(CardPtr card, bool modified) override;
+  // Adds a card already in the book to CurGroup.
+  TAddrRec* AddExisting(TAddrRec* card, bool modified);
+  // Puts a new card in front of every other card (its address is empty).
+  TAddrRec* InsertFront(CardPtr card);
+  // Takes a card out of the book (not out of its groups); the caller owns it.
+  CardPtr Remove(const TAddrRec* c);
+  // Moves a card whose address changed to its new place.
+  void Resort(const TAddrRec* c);
+
+  // --- groups ---
+  TGrpList* NewGroup(std::string path);
+  const std::vector<std::unique_ptr<TGrpList>>& Groups() const { return groups_; }
+  bool HasGroupPath(const std::string& path) const { return paths_.count(path) != 0; }
+  // Forgets a group whose node was removed; its card references go with it.
+  void DeleteGroup(TGrpList* g);
+
+  // Shows a message box when Dialogs is set.
+  dlg::Button Message(const std::string& text, dlg::BoxType type, const dlg::Buttons& buttons) const;
+
+ private:
+  using KeyMap = std::multimap<std::string, std::unique_ptr<TAddrRec>>;
+  KeyMap::iterator Insert(std::string key, CardPtr card, bool front);
+  void Invalidate() { orderValid_ = false; }
+  void BuildOrder() const;
+
+  KeyMap byKey_;
+  std::unordered_map<const TAddrRec*, KeyMap::iterator> where_;
+  mutable std::vector<TAddrRec*> order_;
+  mutable std::unordered_map<const TAddrRec*, std::size_t> position_;
+  mutable bool orderValid_ = true;
+  std::vector<std::unique_ptr<TGrpList>> groups_;
+  std::unordered_set<std::string> paths_;
+};
+
+std::string CardKey(const TAddrRec& c);  // PrefEmail lower-cased
+
+void LoadTree(TAllList& book);
+void LoadGroup(TAllList& book, TreeNode* node);
+int FindChildGroup(TAllList& book, std::string& name, int parent);
+int AddGroup(TAllList& book, const std::string& name, int parent);
+bool StripBadChars(std::string& text);
+void RecalcMarks(TAllList& book);
+void CheckAll(TAllList& book, bool check);
+std::string GroupDisplayPath(const TGrpList& group);
+std::string GroupTreeText(const TGrpList& group, int width, bool rootLines);
+
+}  // namespace store
