@@ -231,7 +231,8 @@ TAddrRec* TAllList::AddExisting(TAddrRec* card, bool modified) {
 
 TAddrRec* TAllList::InsertFront(CardPtr card) {
   TAddrRec* raw = card.get();
-  Insert(CardKey(*card), std::move(card), true);
+  std::string key = CardKey(*card);  // before the move below
+  Insert(std::move(key), std::move(card), true);
   return raw;
 }
 
@@ -248,7 +249,8 @@ CardPtr TAllList::Remove(const TAddrRec* c) {
 void TAllList::Resort(const TAddrRec* c) {
   CardPtr owned = Remove(c);
   if (!owned) return;
-  Insert(CardKey(*owned), std::move(owned), false);
+  std::string key = CardKey(*owned);  // before the move below
+  Insert(std::move(key), std::move(owned), false);
 }
 
 TGrpList* TAllList::NewGroup(std::string path) {

@@ -38,7 +38,7 @@ TEST(Card, GetOtherValueNeedsNameAndParams) {
   o.push_back(a);
   TOtherRec b = a;
   b.Params = "TYPE=X";
-  b.Values.front() = "Beta";
+  b.Values.Set(0, "Beta");
   o.push_back(b);
   EXPECT_EQ(GetOtherValue(o, "org", ""), "Acme");
   EXPECT_EQ(GetOtherValue(o, "org", "type=x"), "Beta");
