@@ -14,7 +14,7 @@ TValues::TValues(std::initializer_list<std::string_view> init) {
   Assign(std::vector<std::string_view>(init));
 }
 
-std::string_view TValues::operator[](std::size_t i) const noexcept {
+const std::string_view TValues::operator[](std::size_t i) const noexcept {
   if (count_ <= 1) return data_;
   std::size_t off = HeaderSize();
   std::uint32_t len = 0;

@@ -24,8 +24,9 @@ class TValues {
 
   std::size_t size() const noexcept { return count_; }
   bool empty() const noexcept { return count_ == 0; }
-  std::string_view operator[](std::size_t i) const noexcept;
-  std::string_view front() const noexcept { return (*this)[0]; }
+  // const, so that assigning to a value by mistake does not compile.
+  const std::string_view operator[](std::size_t i) const noexcept;
+  const std::string_view front() const noexcept { return (*this)[0]; }
 
   void push_back(std::string_view v);
   void push_back(std::string&& v);
