@@ -44,8 +44,9 @@ Fixture& Data() {
 class CollectSink : public store::CardSink {
  public:
   std::vector<store::CardPtr> cards;
-  void AddCard(store::CardPtr& card, bool) override {
+  store::TAddrRec* AddCard(store::CardPtr card, bool) override {
     cards.push_back(std::move(card));
+    return cards.back().get();
   }
 };
 

@@ -71,3 +71,45 @@ std::string GenerateAddressFile(std::size_t cards, std::uint32_t seed) {
 }
 
 }  // namespace benchgen
+
+#include <filesystem>
+#include <fstream>
+
+namespace benchgen {
+
+BookStats GenerateBook(const std::string& root, std::size_t cards, std::size_t groups, std::uint32_t seed) {
+  const std::size_t tops = 10;
+  const std::size_t perTop = std::max<std::size_t>(1, groups / tops);
+  std::vector<std::string> files(tops * perTop);
+  std::vector<std::string> paths(files.size());
+  for (std::size_t t = 0; t < tops; ++t)
+    for (std::size_t g = 0; g < perTop; ++g)
+      paths[t * perTop + g] = root + "Top" + std::to_string(t) + "/Group" + std::to_string(g) + "/";
+  std::minstd_rand rng(seed);
+  for (std::size_t i = 0; i < cards; ++i) {
+    std::string block = GenerateCard(i, seed);
+    const std::size_t g = rng() % files.size();
+    files[g] += block;
+    if (i % 10 == 0) files[(g + 1 + rng() % (files.size() - 1)) % files.size()] += block;
+    if (i % 20 == 0) {
+      // Same address again: every other time with another name (a second card).
+      std::string dup = block;
+      if (i % 40 == 0) {
+        const std::size_t fn = dup.find("\r\nFN:");
+        if (fn != std::string::npos) dup.insert(fn + 5, "Other ");
+      }
+      files[rng() % files.size()] += dup;
+    }
+  }
+  BookStats st;
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    std::filesystem::create_directories(paths[k]);
+    std::ofstream(paths[k] + "cards.bab", std::ios::binary)
+        .write(files[k].data(), static_cast<std::streamsize>(files[k].size()));
+    ++st.files;
+    st.bytes += files[k].size();
+  }
+  return st;
+}
+
+}  // namespace benchgen

@@ -16,3 +16,19 @@ std::string GenerateAddressFile(std::size_t cards, std::uint32_t seed = 1);
 std::string GenerateCard(std::size_t i, std::uint32_t seed);
 
 }  // namespace benchgen
+
+namespace benchgen {
+
+struct BookStats {
+  std::size_t files = 0;
+  std::size_t bytes = 0;
+};
+
+// Writes a book folder under `root` (created; a '/'-terminated disk path):
+// ten top-level folders of `groups / 10` groups each, every card in one
+// group, every tenth card also in a second group, and one card in twenty a
+// second card with the address of another (half with the same name, which
+// merge on loading).
+BookStats GenerateBook(const std::string& root, std::size_t cards, std::size_t groups, std::uint32_t seed = 1);
+
+}  // namespace benchgen
