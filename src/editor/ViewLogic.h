@@ -1,0 +1,154 @@
+// The card editor's logic (standard page): TView without Qt.
+//
+// HOW THE QT LAYER USES THIS CLASS
+// ---------------------------------
+// TQ7AdrMan creates the one TView (FormCreate step 8) and keeps it as
+// `View`; CardEditorWindow mirrors it and owns nothing of the book.
+//
+// Controls -> members (all text CP932):
+//   window caption / enabled / visible   Caption, Enabled, Visible
+//   geometry                             Left, Top, Width, Height,
+//                                        GroupPnlWidth (stored in Q7Addr.ini)
+//   Addr Sign Key URL Nic Tel Fax PHS    the std::string members of the same
+//                                        name (edits)
+//   Adr (word-wrapped label)             Adr (shown only, never written)
+//   Rem (memo, lines joined by CR LF)    Rem
+//   EntryGroup                           EntryGroup rows (Caption = first
+//                                        column, Text = second column,
+//                                        ImageIndex: 0 check off, 1 check on,
+//                                        2 folder); the selected row is
+//                                        EntryGroupIndex (-1 none)
+//   PagePanel active page                ActivePage
+//   EdPanel visible                      EdPanelVisible
+//   RadioSecs items / selected           RadioSecsItems, RadioSecsIndex
+//   captions                             Captions.<control name>
+//   layout results                       FieldWidth, AddSecLeft, ViewOKLeft
+//                                        (inputs: Width, PagePanelLeft,
+//                                        Panel3Width, Panel2Width,
+//                                        AddSecWidth, ViewOKWidth)
+//
+// Events -> handlers. Before calling a handler that takes the page over
+// (StdTabExit, PagePanelChanging, FormLostFocus) write the edits' texts into
+// the members; after any handler read every member back (the fields, the
+// EntryGroup images, the layout) and refresh the main window too (these
+// handlers redraw its grid):
+//   focus leaves the standard page          StdTabExit()
+//   page about to change                    PagePanelChanging()
+//   page changed                            PagePanelChange(page) (sets
+//                                           ActivePage, runs ViewRedraw)
+//   window deactivated                      FormLostFocus()
+//   window activated                        FormActivate()
+//   key in one of the eight edits           DataEntKey(ch): true = swallow
+//   click on an EntryGroup row / Enter      set EntryGroupIndex,
+//                                           EntryGroupDblClick()
+//   key in EntryGroup                       EntryGroupKeyPress(ch): always
+//                                           swallow
+//   OK button                               ViewOKClick()
+//   notebook resized                        set Width etc., PagePanelResize()
+// Then honour FocusRequest and set it back to ViewFocus::None:
+//   StdTab    give the focus to the page StdTab itself (no take-over: the
+//             focus stays inside the page)
+//   MainGrid  give the focus to the main window's address grid; the editor
+//             window is thereby deactivated, and the widget calls
+//             FormLostFocus() from that deactivation as always
+//
+// The main window drives the editor through CurCard + ViewRedraw (from
+// TblSelectCell) and FillEntryGroup; the widget needs not call those.
+//
+// The extended page comes later: RadioSecsClick and
+// EdPanelExit are declared here with empty bodies in ViewLogic.cpp, to be
+// filled (or moved into a ViewSectionsLogic.cpp) by that issue.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "store/Book.h"
+
+namespace mainwin {
+class TQ7AdrMan;
+}
+
+namespace editor {
+
+enum class Page { StdTab, ExtTab };
+enum class ViewFocus { None, StdTab, MainGrid };
+
+// The 18 section labels of the extended page, in table order.
+extern const char* const kSectionLabels[18];
+
+struct EntryGroupRow {
+  std::string Caption;  // GroupTreeText of the node's group
+  std::string Text;     // the node's caption
+  int ImageIndex = 0;   // 0 check off, 1 check on, 2 folder
+};
+
+struct ViewCaptions {
+  std::string Label13, StdTab, ExtTab, ViewOK;
+  std::string Label3, Label4, Label5, Label6, Label7, Label9, Label10, Label11, Label12, Label8;
+  std::string RadioSecs, Panel2, Label1, AddSec;
+};
+
+class TView {
+ public:
+  explicit TView(mainwin::TQ7AdrMan& main);
+
+  // ---- handlers of the standard page ----
+  void FormCreate();
+  void ViewRedraw();
+  void StdTabExit();
+  void PagePanelChanging();        // takes the standard page over
+  void PagePanelChange(Page page);  // the page changed: ViewRedraw
+  bool DataEntKey(char key);        // true: swallow (Enter)
+  void ViewOKClick();
+  void EntryGroupDblClick();
+  bool EntryGroupKeyPress(char key);  // true: swallow (always)
+  void MarkCardGroups();
+  void FormLostFocus();
+  void FormActivate();
+  void FillEntryGroup(store::TAllList& book);
+  void PagePanelResize();
+
+  // ---- extended-page hooks (empty until that page exists) ----
+  void RadioSecsClick();
+  void EdPanelExit();
+
+  // Forgets the card (it is about to be freed): CurCard none, fields empty.
+  void DropCard(const store::TAddrRec* card);
+
+  // ---- state ----
+  store::TAddrRec* CurCard = nullptr;  // not owned: the book's card
+  bool CardChanged = false;
+
+  std::string Caption;
+  ViewCaptions Captions;
+  bool Enabled = true;
+  bool Visible = false;
+
+  // Standard page fields.
+  std::string Addr, Sign, Key, URL, Nic, Adr, Tel, Fax, PHS, Rem;
+
+  std::vector<EntryGroupRow> EntryGroup;
+  int EntryGroupIndex = -1;
+  std::uint64_t EntryGroupRevision = 0;  // increases when the rows are rebuilt
+
+  Page ActivePage = Page::StdTab;
+  bool EdPanelVisible = false;
+  std::vector<std::string> RadioSecsItems;
+  int RadioSecsIndex = 0;
+
+  ViewFocus FocusRequest = ViewFocus::None;
+
+  // Geometry (designed values until the settings replace them).
+  int Left = 656, Top = 8, Width = 360, Height = 480;
+  int GroupPnlWidth = 120;
+  // Layout inputs (the widget's designed sizes) and outputs.
+  int PagePanelLeft = 123, Panel3Width = 70, Panel2Width = 230, AddSecWidth = 60, ViewOKWidth = 60;
+  int FieldWidth = 0, AddSecLeft = 0, ViewOKLeft = 0;
+
+ private:
+  mainwin::TQ7AdrMan& main_;
+};
+
+}  // namespace editor
