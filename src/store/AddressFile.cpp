@@ -86,26 +86,29 @@ void ParseLineImpl(CardSink& sink, CardPtr& current, std::string_view line, Card
 
 enum class Prop { Email, FN, N, Note, URL, Key, Adr, Tel, BDay, NickName, Other };
 
-// The property kind of a line's name, compared after ASCII upper-casing (no
-// interpreted name holds a double-byte character, so a plain comparison of
-// the upper-cased bytes is exact).
+// The property kind of a line's name, compared after ASCII upper-casing.
+// Every interpreted name is plain ASCII, so mapping each byte is exact: a
+// name holding a double-byte character can never equal one of them.
 Prop Classify(std::string_view name) noexcept {
-  auto is = [&](std::string_view want) { return sjis::EqualsIgnoreCase(name, want); };
-  switch (name.size()) {
-    case 1: return is("N") ? Prop::N : Prop::Other;
-    case 2: return is("FN") ? Prop::FN : Prop::Other;
+  if (name.empty() || name.size() > 16) return Prop::Other;
+  char buf[16];
+  for (std::size_t i = 0; i < name.size(); ++i) buf[i] = sjis::UpperChar(name[i]);
+  const std::string_view up(buf, name.size());
+  switch (up.size()) {
+    case 1: return up == "N" ? Prop::N : Prop::Other;
+    case 2: return up == "FN" ? Prop::FN : Prop::Other;
     case 3:
-      if (is("URL")) return Prop::URL;
-      if (is("KEY")) return Prop::Key;
-      if (is("ADR")) return Prop::Adr;
-      if (is("TEL")) return Prop::Tel;
+      if (up == "TEL") return Prop::Tel;
+      if (up == "ADR") return Prop::Adr;
+      if (up == "URL") return Prop::URL;
+      if (up == "KEY") return Prop::Key;
       return Prop::Other;
     case 4:
-      if (is("NOTE")) return Prop::Note;
-      if (is("BDAY")) return Prop::BDay;
+      if (up == "NOTE") return Prop::Note;
+      if (up == "BDAY") return Prop::BDay;
       return Prop::Other;
-    case 5: return is("EMAIL") ? Prop::Email : Prop::Other;
-    case 16: return is("X-OSTRA-NICKNAME") ? Prop::NickName : Prop::Other;
+    case 5: return up == "EMAIL" ? Prop::Email : Prop::Other;
+    case 16: return up == "X-OSTRA-NICKNAME" ? Prop::NickName : Prop::Other;
     default: return Prop::Other;
   }
 }
