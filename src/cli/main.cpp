@@ -28,13 +28,18 @@ const char kUsage[] =
 class ConsoleDialogs : public dlg::Dialogs {
  public:
   dlg::Button MessageBox(const std::string& text, dlg::BoxType, const dlg::Buttons& buttons) override {
-    std::string t = text;
-    for (char& c : t)
-      if (c == '\r') c = ' ';
-    std::string clean;
-    for (char c : t)
-      if (c != '\n') clean.push_back(c);
-    std::fprintf(stderr, "%s\n", clean.c_str());
+    // The box's line breaks (CR LF or CR) become plain line ends.
+    std::string lines;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r') {
+        lines.push_back('\n');
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      } else {
+        lines.push_back(text[i]);
+      }
+    }
+    std::fwrite(lines.data(), 1, lines.size(), stderr);
+    std::fputc('\n', stderr);
     for (dlg::Button b : buttons)
       if (b == dlg::Button::Cancel) return b;
     return buttons.empty() ? dlg::Button::Ok : buttons.front();
