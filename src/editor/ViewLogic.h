@@ -141,7 +141,7 @@ class TView {
   ViewFocus FocusRequest = ViewFocus::None;
 
   // Geometry (designed values until the settings replace them).
-  int Left = 656, Top = 8, Width = 360, Height = 480;
+  int Left = 656, Top = 8, Width = 440, Height = 480;
   int GroupPnlWidth = 120;
   // Layout inputs (the widget's designed sizes) and outputs.
   int PagePanelLeft = 123, Panel3Width = 70, Panel2Width = 230, AddSecWidth = 60, ViewOKWidth = 60;

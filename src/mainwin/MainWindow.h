@@ -1,0 +1,136 @@
+// The main window: shows the members of mainwin::TQ7AdrMan (buttons, group
+// tree, counts, address grid, popup menu) and turns user events into its
+// handlers, refreshing from the members after each one. It owns nothing of
+// the book.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <cstdint>
+#include <memory>
+
+#include "mainwin/MainFormLogic.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QStackedWidget;
+class QTableView;
+class QToolButton;
+class QTreeView;
+
+namespace app {
+class QtDialogs;
+}
+namespace editor {
+class CardEditorWindow;
+}
+
+namespace mainwin {
+
+class AddressGridModel;
+class GroupTreeModel;
+
+class MainWindow : public QMainWindow, private MainHost {
+  Q_OBJECT
+ public:
+  // dialogs: where the logic's questions go; nullptr for Qt's dialogs.
+  explicit MainWindow(StartOptions options = {}, dlg::Dialogs* dialogs = nullptr, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  TQ7AdrMan& logic() { return *logic_; }
+  editor::CardEditorWindow* cardEditor() const { return editor_; }
+  QTreeView* groupTree() const { return tree_; }
+  QTableView* grid() const { return tbl_; }
+  QMenu* popupMenu() const { return popup_; }
+  GroupTreeModel* groupTreeModel() const { return treeModel_; }
+  AddressGridModel* gridModel() const { return gridModel_; }
+
+  // Members -> widgets, then the focus the last handler asked for.
+  void RefreshFromLogic();
+  // Gives the address grid the keyboard focus (and this window the
+  // activation).
+  void FocusGrid();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void WaitShown() override;
+  void CloseRequested() override;
+
+  void BuildWidgets();
+  void BuildPopup();
+  void Start();
+  // Runs one handler of the logic with the card editor's pending edits
+  // taken over first, then refreshes.
+  template <typename F>
+  void Run(F&& handler);
+  void ApplyColumnWidths();
+  void FitFixedColumn();
+  void StoreGeometry();
+  void ApplyTreeExpansion();
+  void OnGridCurrentChanged(int gridRow, store::TAddrRec* card, std::uint64_t revision);
+
+  std::unique_ptr<app::QtDialogs> ownDialogs_;
+  std::unique_ptr<TQ7AdrMan> logic_;
+  bool started_ = false;
+  bool updating_ = false;
+  bool headerPressed_ = false;  // a mouse button is down on the grid's titles
+  std::uint64_t treeRevision_ = 0;
+  std::uint64_t gridRevision_ = 0;
+  int shownRow_ = -1;                       // the grid's current row as last shown
+  const store::TAddrRec* shownCard_ = nullptr;  // and its card
+
+  QPushButton* endBtn_ = nullptr;
+  QPushButton* saveBtn_ = nullptr;
+  QPushButton* reloadBtn_ = nullptr;
+  QPushButton* addAddressBtn_ = nullptr;
+  QPushButton* delAddressBtn_ = nullptr;
+  QPushButton* findBtn_ = nullptr;
+  QPushButton* groupEditBtn_ = nullptr;
+  QPushButton* otherBtn_ = nullptr;
+  QPushButton* selectAllBtn_ = nullptr;
+  QPushButton* deSelectBtn_ = nullptr;
+  QLabel* label15_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QLabel* label2_ = nullptr;
+  QLabel* subTot_ = nullptr;
+  QLabel* total_ = nullptr;
+  QWidget* leftPanel_ = nullptr;
+  QWidget* upDownPnl_ = nullptr;
+  QToolButton* upLabel_ = nullptr;
+  QToolButton* dnLabel_ = nullptr;
+  QTreeView* tree_ = nullptr;
+  QTableView* tbl_ = nullptr;
+  QLabel* waitMsg_ = nullptr;
+  QStackedWidget* gridStack_ = nullptr;
+  GroupTreeModel* treeModel_ = nullptr;
+  AddressGridModel* gridModel_ = nullptr;
+
+  QMenu* popup_ = nullptr;
+  QAction* sendMail_ = nullptr;
+  QAction* sendGroupMail_ = nullptr;
+  QAction* saveMenu_ = nullptr;
+  QAction* reloadMenu_ = nullptr;
+  QAction* findMenu_ = nullptr;
+  QAction* addAddr_ = nullptr;
+  QAction* delAdd_ = nullptr;
+  QAction* saveOrder_ = nullptr;
+  QAction* addGroup_ = nullptr;
+  QAction* groupEditMenu_ = nullptr;
+  QAction* goPrint_ = nullptr;
+  QAction* textExport_ = nullptr;
+  QAction* importBtn_ = nullptr;
+  QAction* csvExport_ = nullptr;
+
+  editor::CardEditorWindow* editor_ = nullptr;
+};
+
+}  // namespace mainwin
