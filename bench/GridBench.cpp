@@ -15,21 +15,7 @@ namespace {
 
 constexpr std::size_t kCards = 100000;
 
-class QuietDialogs : public dlg::Dialogs {
- public:
-  dlg::Button MessageBox(const std::string&, dlg::BoxType, const dlg::Buttons& b) override {
-    return b.empty() ? dlg::Button::Ok : b.front();
-  }
-  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> OpenFile(const std::string&, const std::string&) override { return std::nullopt; }
-  std::optional<std::string> SaveFile(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
-  void SetClipboardText(const std::string&) override {}
-};
+using QuietDialogs = dlg::NullDialogs;
 
 struct Fixture {
   std::string dir;

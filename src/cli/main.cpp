@@ -25,7 +25,7 @@ const char kUsage[] =
 
 // Message boxes become lines on standard error; questions get Cancel (or the
 // only button there is), so a script never writes over an outside change.
-class ConsoleDialogs : public dlg::Dialogs {
+class ConsoleDialogs : public dlg::NullDialogs {
  public:
   dlg::Button MessageBox(const std::string& text, dlg::BoxType, const dlg::Buttons& buttons) override {
     // The box's line breaks (CR LF or CR) become plain line ends.
@@ -44,15 +44,6 @@ class ConsoleDialogs : public dlg::Dialogs {
       if (b == dlg::Button::Cancel) return b;
     return buttons.empty() ? dlg::Button::Ok : buttons.front();
   }
-  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> OpenFile(const std::string&, const std::string&) override { return std::nullopt; }
-  std::optional<std::string> SaveFile(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
-  void SetClipboardText(const std::string&) override {}
 };
 
 // Loads the book in folder `arg` (a path as typed, UTF-8 on disk).

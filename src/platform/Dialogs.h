@@ -36,6 +36,24 @@ class Dialogs {
   virtual void SetClipboardText(const std::string& text) = 0;
 };
 
+// Answers without asking anybody: a box gets its first button, every other
+// question is cancelled. For tools and benchmarks that run without a user.
+class NullDialogs : public Dialogs {
+ public:
+  Button MessageBox(const std::string&, BoxType, const Buttons& buttons) override {
+    return buttons.empty() ? Button::Ok : buttons.front();
+  }
+  std::optional<std::string> InputBox(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> OpenFile(const std::string&, const std::string&) override { return std::nullopt; }
+  std::optional<std::string> SaveFile(const std::string&, const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
+  void SetClipboardText(const std::string&) override {}
+};
+
 // Shows the usual file error box: the name, CR LF, the phrase; error type, OK.
 void FileErrorBox(Dialogs& d, const std::string& name, const char* phrase);
 
