@@ -38,6 +38,12 @@ void TextReader::OpenBytes(std::string bytes) {
     end_ = static_cast<std::size_t>(static_cast<const char*>(z) - buf_.data());
 }
 
+int TextReader::PeekByte() const noexcept {
+  if (skipLf_) return kUnknown;
+  if (pos_ < end_) return static_cast<unsigned char>(buf_[pos_]);
+  return eof_ ? kEndOfFile : kUnknown;
+}
+
 void TextReader::Close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;

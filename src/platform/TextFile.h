@@ -25,6 +25,11 @@ class TextReader {
   // False at the end of the file or after a read error (see Failed()).
   bool ReadLine(std::string_view& line);
   bool Failed() const noexcept { return failed_; }
+  // The first byte of the next line when it is already read in, kEndOfFile
+  // when no line follows, or kUnknown (the next chunk is not read yet).
+  static constexpr int kUnknown = -1;
+  static constexpr int kEndOfFile = -2;
+  int PeekByte() const noexcept;
   void Close();
 
  private:

@@ -198,6 +198,15 @@ void ReadLines(CardSink& sink, plat::TextReader& in) {
   std::string pending;
   std::string_view line;
   while (in.ReadLine(line)) {
+    // A line that is complete on its own (the next one is known not to
+    // continue it) is parsed where it lies, without a copy.
+    if (pending.empty() && !line.empty()) {
+      const int next = in.PeekByte();
+      if (next != plat::TextReader::kUnknown && next != ' ') {
+        ParseLineImpl(sink, current, line, &spare);
+        continue;
+      }
+    }
     if (pending.empty() || (!line.empty() && line.front() == ' ')) {
       pending.append(line);
     } else {

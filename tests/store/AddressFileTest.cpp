@@ -326,3 +326,26 @@ TEST(AddressFile, GoldenFiles) {
   }
   EXPECT_GT(seen, 0);
 }
+
+// Reading a file in chunks gives what reading the same bytes at once gives,
+// wherever the chunk borders fall (inside lines, between CR and LF, before
+// continuation lines).
+TEST(AddressFile, ChunkBordersDoNotMatter) {
+  std::string bytes;
+  for (int i = 0; i < 6000; ++i) {
+    bytes += "BEGIN:VCARD\r\nEMAIL;PREF:u" + std::to_string(i) + "@x\r\n";
+    bytes += "NOTE;ENCODING=QUOTED-PRINTABLE:a\r\n b" + std::string(static_cast<std::size_t>(i % 97), 'c') +
+             "\r\n d=0d=0a\r\n";
+    bytes += "FN:n" + std::to_string(i) + (i % 3 ? "\r\n" : "\r") + "END:VCARD\r\n";
+  }
+  ASSERT_GT(bytes.size(), 3u * 256 * 1024);
+  testsupport::TempDir dir;
+  testsupport::WriteBytes(dir / "big.bab", bytes);
+  Collect fromFile;
+  ASSERT_EQ(ReadAddressFile(fromFile, dir / "big.bab"), ReadResult::Ok);
+  const auto fromBytes = Read(bytes);
+  ASSERT_EQ(fromFile.cards.size(), 6000u);
+  ASSERT_EQ(fromBytes.size(), 6000u);
+  for (std::size_t i = 0; i < fromBytes.size(); ++i) ASSERT_EQ(*fromFile.cards[i], *fromBytes[i]) << i;
+  EXPECT_EQ(GetValue(fromBytes[5]->Note, ""), "a bccccc d\r\n");
+}
