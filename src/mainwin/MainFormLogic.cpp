@@ -511,28 +511,22 @@ void TQ7AdrMan::DeSelectClick() {
   TblRedraw(-1);
 }
 
-void TQ7AdrMan::UpLabelClick() {
-  FocusRequest = FocusTarget::Grid;
-  if (!Book || !Book->SingleGroup) return;
-  TGrpList& g = *Book->SingleGroup;
-  const int i = Tbl.Col0Number(Tbl.Row) - 1;
-  if (i >= 1 && static_cast<std::size_t>(i) < g.Count()) {
-    g.Move(static_cast<std::size_t>(i), static_cast<std::size_t>(i - 1));
-    TblRedraw(-1);
-    g.Modified = true;
-  }
-}
+void TQ7AdrMan::UpLabelClick() { MoveCurrentCard(-1); }
 
-void TQ7AdrMan::DnLabelClick() {
+void TQ7AdrMan::DnLabelClick() { MoveCurrentCard(+1); }
+
+// Moves the current row's card one place up (-1) or down (+1) in the one
+// checked group; at either end nothing moves and nothing is marked.
+void TQ7AdrMan::MoveCurrentCard(int delta) {
   FocusRequest = FocusTarget::Grid;
   if (!Book || !Book->SingleGroup) return;
   TGrpList& g = *Book->SingleGroup;
-  const int i = Tbl.Col0Number(Tbl.Row) - 1;
-  if (i >= 0 && static_cast<std::size_t>(i) + 1 < g.Count()) {
-    g.Move(static_cast<std::size_t>(i), static_cast<std::size_t>(i + 1));
-    TblRedraw(-1);
-    g.Modified = true;
-  }
+  const long i = Tbl.Col0Number(Tbl.Row) - 1;
+  const long to = i + delta;
+  if (i < 0 || to < 0 || static_cast<std::size_t>(i) >= g.Count() || static_cast<std::size_t>(to) >= g.Count()) return;
+  g.Move(static_cast<std::size_t>(i), static_cast<std::size_t>(to));
+  TblRedraw(-1);
+  g.Modified = true;
 }
 
 void TQ7AdrMan::SaveOrderClick() {

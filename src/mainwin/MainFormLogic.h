@@ -307,6 +307,7 @@ class TQ7AdrMan {
   std::string LastSearchText;
 
  private:
+  void MoveCurrentCard(int delta);
   std::string SettingsPath() const { return SettingsFolder + kSettingsFile; }
   bool AnyGroupModified(bool belowTopOnly) const;
 

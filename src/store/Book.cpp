@@ -261,16 +261,6 @@ TGrpList* TAllList::NewGroup(std::string path) {
   return groups_.back().get();
 }
 
-void TAllList::DeleteGroup(TGrpList* g) {
-  if (!g) return;
-  if (SingleGroup == g) SingleGroup = nullptr;
-  if (CurGroup == g) CurGroup = nullptr;
-  paths_.erase(g->Path);
-  groups_.erase(std::remove_if(groups_.begin(), groups_.end(),
-                               [&](const std::unique_ptr<TGrpList>& p) { return p.get() == g; }),
-                groups_.end());
-}
-
 dlg::Button TAllList::Message(const std::string& text, dlg::BoxType type, const dlg::Buttons& buttons) const {
   if (!Dialogs) return buttons.empty() ? dlg::Button::Ok : buttons.front();
   return Dialogs->MessageBox(text, type, buttons);

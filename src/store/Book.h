@@ -137,8 +137,6 @@ class TAllList : public CardSink {
   TGrpList* NewGroup(std::string path);
   const std::vector<std::unique_ptr<TGrpList>>& Groups() const { return groups_; }
   bool HasGroupPath(const std::string& path) const { return paths_.count(path) != 0; }
-  // Forgets a group whose node was removed; its card references go with it.
-  void DeleteGroup(TGrpList* g);
 
   // Shows a message box when Dialogs is set.
   dlg::Button Message(const std::string& text, dlg::BoxType type, const dlg::Buttons& buttons) const;

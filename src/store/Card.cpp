@@ -263,11 +263,5 @@ void TakeFirstEmailAsPref(TAddrRec& card) {
   card.Email.erase(card.Email.begin());
 }
 
-void ShrinkCard(TAddrRec& c) {
-  for (TvCard* l : {&c.Email, &c.FN, &c.N, &c.Note, &c.URL, &c.Key, static_cast<TvCard*>(&c.Adr), &c.Tel,
-                    &c.BDay})
-    l->shrink_to_fit();
-  c.Other.shrink_to_fit();
-}
 
 }  // namespace store

@@ -138,7 +138,4 @@ bool IsExtProp(std::string_view name) noexcept;
 // EMAIL entry, which is removed from Email.
 void TakeFirstEmailAsPref(TAddrRec& card);
 
-// Drops spare capacity of every list once a card is complete.
-void ShrinkCard(TAddrRec& card);
-
 }  // namespace store
