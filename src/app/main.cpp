@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Codec.h"
-#include "app/QtAppearance.h"
+#include "ui/Codec.h"
+#include "ui/QtAppearance.h"
 #include "editor/CardEditorWindow.h"
 #include "mainwin/MainWindow.h"
 

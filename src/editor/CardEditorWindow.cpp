@@ -20,9 +20,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/Codec.h"
-#include "app/QtDialogs.h"
-#include "app/QtImages.h"
+#include "ui/Codec.h"
+#include "ui/QtDialogs.h"
+#include "ui/QtImages.h"
 #include "editor/EntryGroupModel.h"
 
 namespace editor {

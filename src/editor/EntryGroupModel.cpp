@@ -1,7 +1,7 @@
 #include "editor/EntryGroupModel.h"
 
-#include "app/Codec.h"
-#include "app/QtImages.h"
+#include "ui/Codec.h"
+#include "ui/QtImages.h"
 
 namespace editor {
 

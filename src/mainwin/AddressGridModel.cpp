@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QPalette>
 
-#include "app/Codec.h"
+#include "ui/Codec.h"
 
 namespace mainwin {
 

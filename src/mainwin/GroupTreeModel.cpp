@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/Codec.h"
-#include "app/QtImages.h"
+#include "ui/Codec.h"
+#include "ui/QtImages.h"
 
 namespace mainwin {
 

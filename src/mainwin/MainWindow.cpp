@@ -25,9 +25,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/Codec.h"
-#include "app/QtDialogs.h"
-#include "app/QtImages.h"
+#include "ui/Codec.h"
+#include "ui/QtDialogs.h"
+#include "ui/QtImages.h"
 #include "editor/CardEditorWindow.h"
 #include "editor/ViewLogic.h"
 #include "mainwin/AddressGridModel.h"

@@ -3,7 +3,7 @@
 #include <QtTest>
 #include <string>
 
-#include "app/Codec.h"
+#include "ui/Codec.h"
 
 namespace {
 

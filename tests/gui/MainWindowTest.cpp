@@ -22,7 +22,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/Codec.h"
+#include "ui/Codec.h"
 #include "editor/CardEditorWindow.h"
 #include "editor/EntryGroupModel.h"
 #include "editor/ViewLogic.h"

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <functional>
 
-#include "app/QtDialogs.h"
+#include "ui/QtDialogs.h"
 
 namespace {
 

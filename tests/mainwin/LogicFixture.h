@@ -91,4 +91,38 @@ class LogicFixture : public ::testing::Test {
   }
 };
 
+// "ヂ" is 0x83 0x61: its trail byte is the ASCII letter 'a'.
+inline const std::string kDi = "\x83\x61";
+// "ア" is 0x83 0x41: its trail byte is 'A'.
+inline const std::string kA = "\x83\x41";
+// Full-width space, down arrow "↓", up arrow "↑".
+inline const std::string kZenSpace = "\x81\x40";
+inline const std::string kDown = "\x81\xab";
+inline const std::string kUp = "\x81\xaa";
+
+// The standard book of the main-window tests: top-level folder Personal with the groups Friends and
+// Work. Friends lists c, a, b (file order); Work lists w1 and a (the same
+// card as Friends' a: same address and name). Book order: a, b, c, w1.
+class MainLogic : public LogicFixture {
+ protected:
+  void WriteStandardBook() {
+    Bab("Personal/Friends/friends.bab",
+        Vcard("c@x", "bob", {"NOTE:n-c", "X-OSTRA-NICKNAME:cc"}) + Vcard("a@x", "Alice", {"TEL;WORK:03-1"}) +
+            Vcard("b@x", "BOB", {"NOTE:n-b"}));
+    Bab("Personal/Work/work.bab", Vcard("w1@x", "Zed") + Vcard("a@x", "Alice"));
+  }
+  void StartStandard() {
+    WriteStandardBook();
+    Start();
+  }
+  int RowOf(const std::string& addr) {
+    for (int r = 1; r < main->Tbl.RowCount(); ++r)
+      if (main->Tbl.Cell(r, 1) == addr) return r;
+    ADD_FAILURE() << "no row " << addr;
+    return -1;
+  }
+  void Select(const std::string& addr) { main->TblSelectCell(RowOf(addr)); }
+};
+
+
 }  // namespace logictest

@@ -1,4 +1,4 @@
-#include "app/Codec.h"
+#include "ui/Codec.h"
 
 #include <iconv.h>
 

@@ -1,4 +1,4 @@
-#include "app/QtImages.h"
+#include "ui/QtImages.h"
 
 #include <QGuiApplication>
 #include <QPainter>

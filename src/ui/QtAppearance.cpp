@@ -1,4 +1,4 @@
-#include "app/QtAppearance.h"
+#include "ui/QtAppearance.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "app/QtDialogs.h"
+#include "ui/QtDialogs.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Codec.h"
+#include "ui/Codec.h"
 #include "platform/FileSystem.h"
 
 namespace app {
