@@ -9,6 +9,7 @@
 #include "bench/BookGenerator.h"
 #include "platform/FileSystem.h"
 #include "store/Book.h"
+#include "platform/IoFault.h"
 #include "store/Save.h"
 
 namespace {
@@ -90,8 +91,11 @@ void BM_RecalcMarks(benchmark::State& state) {
   for (auto _ : state) store::RecalcMarks(book);
 }
 
+// Argument 1: with the flushes to disk every save makes; 0: without them,
+// which states the cost of the flushes.
 void BM_SaveEveryGroup(benchmark::State& state) {
   store::TAllList& book = LoadedBook();
+  plat::io::SetSyncEnabled(state.range(0) != 0);
   for (auto _ : state) {
     for (store::TreeNode* n : book.Nodes.InOrder()) {
       if (n->Level == 0) continue;
@@ -99,6 +103,7 @@ void BM_SaveEveryGroup(benchmark::State& state) {
       if (!store::SaveGroup(book, n)) state.SkipWithError("save failed");
     }
   }
+  plat::io::SetSyncEnabled(true);
 }
 
 }  // namespace
@@ -106,5 +111,5 @@ void BM_SaveEveryGroup(benchmark::State& state) {
 BENCHMARK(BM_ReadFilesWithoutBook)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadTree)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecalcMarks)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SaveEveryGroup)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveEveryGroup)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

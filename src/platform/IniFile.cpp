@@ -4,13 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Sjis.h"
 
@@ -52,19 +52,6 @@ std::string ValueOf(const std::string& text) {
     v = v.substr(1, v.size() - 2);
   }
   return std::string(v);
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 }  // namespace
@@ -294,37 +281,8 @@ bool IniFile::UpdateFile() {
 }
 
 bool IniFile::WriteAtomically(const std::string& bytes) const {
-  // Write through a symbolic link to the file it names, keeping the link.
-  std::string target = diskPath_;
-  if (char* real = ::realpath(diskPath_.c_str(), nullptr)) {
-    target = real;
-    std::free(real);
-  }
-  struct stat old {};
-  const bool existed = ::stat(target.c_str(), &old) == 0;
-
-  static std::atomic<unsigned> counter{0};
-  const std::size_t slash = target.rfind('/');
-  const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-  const std::string tmp =
-      dir + "." + base + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
-
-  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    // A folder we may not create files in can still hold a writable file.
-    const int direct = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (direct < 0) return false;
-    const bool ok = WriteAll(direct, bytes);
-    return ::close(direct) == 0 && ok;
-  }
-  if (existed) ::fchmod(fd, old.st_mode & 07777);
-  const bool written = WriteAll(fd, bytes);
-  if (::close(fd) != 0 || !written || ::rename(tmp.c_str(), target.c_str()) != 0) {
-    ::unlink(tmp.c_str());
-    return false;
-  }
-  return true;
+  // A symbolic link is written through to the file it names and stays.
+  return ReplaceFileContent(diskPath_, bytes);
 }
 
 }  // namespace plat

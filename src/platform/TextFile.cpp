@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/IoFault.h"
+
 namespace plat {
 
 namespace {
@@ -125,17 +127,20 @@ TextWriter::~TextWriter() {
   if (fd_ >= 0) Close();
 }
 
-bool TextWriter::Create(const std::string& diskPath) {
+bool TextWriter::Create(const std::string& diskPath, bool exclusive) {
   if (fd_ >= 0) Close();
-  fd_ = ::open(diskPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  path_ = diskPath;
   owned_ = true;
   failed_ = false;
   buf_.clear();
+  if (io::Fault(io::Op::Create, diskPath) != 0) return false;
+  fd_ = ::open(diskPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (exclusive ? O_EXCL : O_TRUNC), 0666);
   return fd_ >= 0;
 }
 
 void TextWriter::Attach(int fd) {
   if (fd_ >= 0) Close();
+  path_.clear();
   fd_ = fd;
   owned_ = false;
   failed_ = false;
@@ -164,6 +169,10 @@ bool TextWriter::FlushBuffer() {
       failed_ = true;
       break;
     }
+    if (io::Fault(io::Op::Write, path_) != 0) {
+      failed_ = true;
+      break;
+    }
     const ssize_t n = ::write(fd_, buf_.data() + done, buf_.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -173,6 +182,17 @@ bool TextWriter::FlushBuffer() {
     done += static_cast<std::size_t>(n);
   }
   buf_.clear();
+  return !failed_;
+}
+
+bool TextWriter::Sync() {
+  FlushBuffer();
+  if (failed_ || fd_ < 0) {
+    failed_ = true;
+    return false;
+  }
+  if (!io::SyncEnabled()) return true;
+  if (io::Fault(io::Op::Flush, path_) != 0 || ::fsync(fd_) != 0) failed_ = true;
   return !failed_;
 }
 

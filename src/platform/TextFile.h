@@ -52,8 +52,10 @@ class TextWriter {
   TextWriter(const TextWriter&) = delete;
   TextWriter& operator=(const TextWriter&) = delete;
 
-  // Creates or empties the file. False when it cannot be created.
-  bool Create(const std::string& diskPath);
+  // Creates or empties the file (exclusive: fails when it exists). False
+  // when it cannot be created.
+  bool Create(const std::string& diskPath, bool exclusive = false);
+  int Fd() const noexcept { return fd_; }
   // Writes to an already open descriptor that the writer does not close
   // (standard output).
   void Attach(int fd);
@@ -64,6 +66,11 @@ class TextWriter {
   // Appending into the buffer directly saves a copy on hot paths.
   std::string& Buffer() noexcept { return buf_; }
   void MaybeFlush();
+  // Writes out the buffer; false when a write failed.
+  bool Flush() { return FlushBuffer(); }
+  // Writes out the buffer and flushes the file to disk (fsync); false when
+  // a write or the flush failed.
+  bool Sync();
   // Flushes and closes; false when any write or the close failed.
   bool Close();
   bool Failed() const noexcept { return failed_; }
@@ -74,6 +81,7 @@ class TextWriter {
   int fd_ = -1;
   bool owned_ = false;
   bool failed_ = false;
+  std::string path_;  // for the fault seam
   std::string buf_;
 };
 

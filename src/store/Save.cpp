@@ -28,16 +28,6 @@ std::string BackupPath(const std::string& path) {
   return path.substr(0, dot) + ".bak";
 }
 
-bool TSaveDlg::PushBakFile() {
-  if (!plat::fs::FileExists(FileName)) return true;
-  const std::string bak = BackupPath(FileName);
-  bool ok = true;
-  if (plat::fs::Exists(bak)) ok = plat::fs::Delete(bak);
-  if (ok) ok = plat::fs::Rename(FileName, bak);
-  if (!ok) ErrorBox(dialogs_, BaseName(FileName) + "\r\nCan not delete old file.");
-  return ok;
-}
-
 bool TSaveDlg::SetNewFile(const std::string& filter) {
   Filter = filter;
   const std::size_t dot = filter.rfind('.');
@@ -46,28 +36,42 @@ bool TSaveDlg::SetNewFile(const std::string& filter) {
   auto chosen = dialogs_->SaveFile(Filter, DefaultExt, FileName);
   if (!chosen) return false;
   FileName = *chosen;
-  return PushBakFile();
+  return true;
 }
 
 bool TSaveDlg::CreateFile() {
-  if (!Out.Create(plat::fs::ToDiskPath(FileName))) {
+  if (!File.Create(plat::fs::ToDiskPath(FileName))) {
     ErrorBox(dialogs_, BaseName(FileName) + "\r\nFile create error");
     return false;
   }
   return true;
 }
 
+bool TSaveDlg::Commit() {
+  const std::string disk = plat::fs::ToDiskPath(FileName);
+  if (File.Commit(KeepBackup ? BackupPath(disk) : std::string())) return true;
+  switch (File.FailedStep()) {
+    case plat::AtomicFile::Step::Link:
+      ErrorBox(dialogs_, BaseName(FileName) + "\r\nCan not delete old file.");
+      break;
+    case plat::AtomicFile::Step::Create:
+    case plat::AtomicFile::Step::Rename:
+      // The new file could not take its place (a folder in the way, say).
+      ErrorBox(dialogs_, BaseName(FileName) + "\r\nFile create error");
+      break;
+    default:
+      ErrorBox(dialogs_, FileName + "\r\nFile create error");
+  }
+  return false;
+}
+
 bool SaveGroupFile(TAllList& book, TGrpList& group, const std::string& path, bool emptyOnly) {
   TSaveDlg dlg(book.Dialogs);
   dlg.FileName = path;
-  if (!dlg.PushBakFile()) return false;
   if (!dlg.CreateFile()) return false;
   if (!emptyOnly)
     for (const TAddrRec* c : group.Cards()) WriteCard(dlg.Out, *c);
-  if (!dlg.Out.Close()) {
-    ErrorBox(book.Dialogs, path + "\r\nFile create error");
-    return false;
-  }
+  if (!dlg.Commit()) return false;
   if (const auto t = plat::fs::ModTimeNs(path)) group.FileAge = *t;
   return true;
 }
@@ -123,7 +127,11 @@ bool SaveGroup(TAllList& book, TreeNode* node) {
       ok = SaveGroupFile(book, g, g.Path + files[i].name, true) && ok;
     }
   }
-  if (ok) g.Modified = false;
+  if (ok) {
+    g.Modified = false;
+    // Temporary files a killed save left behind are of no use now.
+    plat::AtomicFile::RemoveLeftovers(plat::fs::ToDiskPath(g.Path));
+  }
   return ok;
 }
 

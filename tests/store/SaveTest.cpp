@@ -184,7 +184,7 @@ class NoNewFiles {
 
 }  // namespace
 
-TEST(Save, FileCreateErrorKeepsOldContentInBackup) {
+TEST(Save, FileCreateErrorLeavesTheOldFileInPlace) {
   TempDir dir;
   const std::string g = dir / "AddrBook/T/G/";
   WriteBytes(g + "a.bab", Card("a@x", "A"));
@@ -198,8 +198,9 @@ TEST(Save, FileCreateErrorKeepsOldContentInBackup) {
   EXPECT_FALSE(ok);
   ASSERT_EQ(b.dialogs.boxes.size(), 1u);
   EXPECT_EQ(b.dialogs.boxes[0].text, "a.bab\r\nFile create error");
-  EXPECT_EQ(ReadBytes(g + "a.bak"), Card("a@x", "A"));
-  EXPECT_FALSE(Exists(g + "a.bab"));
+  // Nothing was moved away before the new file existed.
+  EXPECT_EQ(ReadBytes(g + "a.bab"), Card("a@x", "A"));
+  EXPECT_FALSE(Exists(g + "a.bak"));
 
   // A directory standing where a new group's file must go.
   const int k = AddGroup(b.book, "New", 0);
@@ -234,10 +235,10 @@ TEST(Save, SetNewFileAndBackupPaths) {
   WriteBytes(dir / "out.txt", "old");
   d.inputs.push_back(dir / "out.txt");
   ASSERT_TRUE(s.SetNewFile("Text files (*.txt)|*.txt"));
-  EXPECT_EQ(ReadBytes(dir / "out.bak"), "old");
   ASSERT_TRUE(s.CreateFile());
   s.Out.WriteLine("new");
-  ASSERT_TRUE(s.Out.Close());
+  ASSERT_TRUE(s.Commit());
+  EXPECT_EQ(ReadBytes(dir / "out.bak"), "old");
   EXPECT_EQ(ReadBytes(dir / "out.txt"), "new\r\n");
   EXPECT_EQ(BackupPath("/a.b/c"), "/a.b/c.bak");
   EXPECT_EQ(BackupPath("/a/Friends.bab"), "/a/Friends.bak");
