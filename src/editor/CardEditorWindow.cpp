@@ -24,6 +24,7 @@
 #include "ui/QtDialogs.h"
 #include "ui/QtImages.h"
 #include "editor/EntryGroupModel.h"
+#include "editor/SectionsPageWidget.h"
 
 namespace editor {
 namespace {
@@ -161,6 +162,16 @@ void CardEditorWindow::BuildWidgets() {
   for (int i = 0; i + 1 < kEdits; ++i) setTabOrder(edits_[static_cast<std::size_t>(i)], edits_[static_cast<std::size_t>(i + 1)]);
   setTabOrder(edits_[kEdits - 1], rem_);
   pagePanel_->addTab(stdTab_, QString());
+  sections_ = new SectionsPageWidget(View(), this, pagePanel_);
+  pagePanel_->addTab(sections_, QString());
+  connect(sections_, &SectionsPageWidget::handlerRan, this, &CardEditorWindow::AfterHandler);
+  readOnly_ = new QLabel(this);
+  readOnly_->setObjectName(QStringLiteral("ReadOnlyLine"));
+  readOnly_->setWordWrap(true);
+  readOnly_->setFrameShape(QFrame::StyledPanel);
+  readOnly_->setStyleSheet(QStringLiteral("QLabel { background: #fff4c2; color: #5a4000; padding: 2px; }"));
+  readOnly_->hide();
+  outer->addWidget(readOnly_);
 
   viewOK_ = new QPushButton(pagePanel_);
   viewOK_->setObjectName(QStringLiteral("ViewOK"));
@@ -210,6 +221,7 @@ void CardEditorWindow::ApplyCaptionsAndGeometry() {
   setWindowTitle(codec::ToQt(v.Caption));
   label13_->setText(codec::ToQt(c.Label13));
   pagePanel_->setTabText(0, codec::ToQt(c.StdTab));
+  pagePanel_->setTabText(1, codec::ToQt(c.ExtTab));
   viewOK_->setText(codec::ToQt(c.ViewOK));
   const std::string* texts[10] = {&c.Label3, &c.Label4,  &c.Label5,  &c.Label6,  &c.Label7,
                                   &c.Label9, &c.Label10, &c.Label11, &c.Label12, &c.Label8};
@@ -269,6 +281,12 @@ void CardEditorWindow::RefreshFromLogic() {
   } else if (!v.Visible && isVisible()) {
     hide();
   }
+  // A read-only card: every field read-only, one line saying why.
+  for (QLineEdit* e : edits_) e->setReadOnly(v.ReadOnly);
+  rem_->setReadOnly(v.ReadOnly);
+  readOnly_->setText(codec::ToQt(v.ReadOnlyReason));
+  readOnly_->setVisible(v.ReadOnly);
+  sections_->RefreshFromLogic();
   updating_ = false;
 
   const ViewFocus focus = v.FocusRequest;
@@ -286,12 +304,13 @@ void CardEditorWindow::PushFields() {
   }
   if (auto bytes = codec::MemoFromQtKeeping(rem_->toPlainText(), v.Rem)) v.Rem = std::move(*bytes);
   remShown_ = v.Rem;
+  sections_->PushFields();
 }
 
 bool CardEditorWindow::FieldsDirty() const {
   for (std::size_t i = 0; i < kEdits; ++i)
     if (edits_[i]->text() != codec::ToQt(shown_[i])) return true;
-  return rem_->toPlainText() != codec::MemoToQt(remShown_);
+  return rem_->toPlainText() != codec::MemoToQt(remShown_) || sections_->PanelDirty();
 }
 
 bool CardEditorWindow::TakeOverPending() {

@@ -22,6 +22,7 @@ class QTreeView;
 namespace editor {
 
 class EntryGroupModel;
+class SectionsPageWidget;
 
 class CardEditorWindow : public QWidget {
   Q_OBJECT
@@ -47,6 +48,8 @@ class CardEditorWindow : public QWidget {
   EntryGroupModel* entryGroupModel() const { return entryModel_; }
   QWidget* standardPage() const { return stdTab_; }
   QPushButton* okButton() const { return viewOK_; }
+  SectionsPageWidget* sectionsPage() const { return sections_; }
+  QLabel* readOnlyLine() const { return readOnly_; }
 
  signals:
   // A handler ran; the main window refreshes (which refreshes this window).
@@ -105,6 +108,8 @@ class CardEditorWindow : public QWidget {
   std::array<QLabel*, 10> labels_{};
   QLabel* adr_ = nullptr;
   QPlainTextEdit* rem_ = nullptr;
+  SectionsPageWidget* sections_ = nullptr;  // the extended page
+  QLabel* readOnly_ = nullptr;              // why the card is read-only
 };
 
 }  // namespace editor

@@ -48,21 +48,12 @@ void TView::FormCreate() {
 void TView::ViewRedraw() {
   // 1.
   if (!CurCard) return;
+  UpdateReadOnly();
   // 2.
   EdPanelVisible = false;
   // 3.
   if (ActivePage == Page::StdTab) {
-    const store::TAddrRec& c = *CurCard;
-    Addr = c.PrefEmail;
-    Sign = GetValue(c.FN, "");
-    Key = GetValue(c.Key, "");
-    URL = GetValue(c.URL, "");
-    Nic = c.NickName;
-    Adr = GetValue(c.Adr, "WORK");
-    Tel = GetValue(c.Tel, "WORK");
-    Fax = GetValue(c.Tel, "FAX");
-    PHS = GetValue(c.Tel, "PHS");
-    Rem = GetValue(c.Note, "");
+    FillStdPage();
   } else {
     RadioSecsClick();
   }
@@ -80,9 +71,28 @@ void TView::ViewRedraw() {
   }
 }
 
+void TView::FillStdPage() {
+  const store::TAddrRec& c = *CurCard;
+  Addr = c.PrefEmail;
+  Sign = GetValue(c.FN, "");
+  Key = GetValue(c.Key, "");
+  URL = GetValue(c.URL, "");
+  Nic = c.NickName;
+  Adr = GetValue(c.Adr, "WORK");
+  Tel = GetValue(c.Tel, "WORK");
+  Fax = GetValue(c.Tel, "FAX");
+  PHS = GetValue(c.Tel, "PHS");
+  Rem = GetValue(c.Note, "");
+}
+
 void TView::StdTabExit() {
   // 1.
   if (!CurCard || ActivePage != Page::StdTab) return;
+  // Nothing written into a read-only card would be saved: show it as it is.
+  if (ReadOnly) {
+    FillStdPage();
+    return;
+  }
   store::TAddrRec& c = *CurCard;
   mainwin::AddressGrid& tbl = main_.Tbl;
   // 2. The seven property fields, written all together when any differs.
@@ -119,7 +129,11 @@ void TView::StdTabExit() {
   }
 }
 
-void TView::PagePanelChanging() { StdTabExit(); }
+void TView::PagePanelChanging() {
+  // The page change redraws and would close an open panel unseen.
+  EdPanelExit();
+  StdTabExit();
+}
 
 void TView::PagePanelChange(Page page) {
   ActivePage = page;
@@ -152,6 +166,7 @@ void TView::EntryGroupDblClick() {
     row.ImageIndex = 0;
     g.RemoveFirst(CurCard);
   }
+  UpdateReadOnly();
 }
 
 bool TView::EntryGroupKeyPress(char key) {
@@ -202,18 +217,12 @@ void TView::PagePanelResize() {
   ViewOKLeft = Width - ViewOKWidth - 10;
 }
 
-void TView::RadioSecsClick() {
-  // Filled in with the extended page.
-}
-
-void TView::EdPanelExit() {
-  // Filled in with the extended page.
-}
-
 void TView::DropCard(const store::TAddrRec* card) {
   if (!card || CurCard != card) return;
   CurCard = nullptr;
   CardChanged = false;
+  ClearSections();
+  UpdateReadOnly();
   Addr.clear();
   Sign.clear();
   Key.clear();

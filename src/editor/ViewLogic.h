@@ -55,9 +55,48 @@
 // The main window drives the editor through CurCard + ViewRedraw (from
 // TblSelectCell) and FillEntryGroup; the widget needs not call those.
 //
-// The extended page comes later: RadioSecsClick and
-// EdPanelExit are declared here with empty bodies in ViewLogic.cpp, to be
-// filled (or moved into a ViewSectionsLogic.cpp) by that issue.
+// THE EXTENDED PAGE (sections; handlers in SectionsLogic.cpp)
+// Controls -> members:
+//   RadioSecs (18 items, 2 columns)      RadioSecsItems, RadioSecsIndex
+//   SecName (label, the section key)     SecName
+//   SecView columns / rows               SecViewColumns (titles); SecViewRows,
+//                                        each row's Cells[0] the caption and
+//                                        Cells[1..] the sub-items (a row may
+//                                        hold more cells than there are
+//                                        columns: show only the columns);
+//                                        SecViewRevision increases when the
+//                                        rows are rebuilt; selected row
+//                                        SecViewIndex (-1 none)
+//   EdPanel visible                      EdPanelVisible
+//   lb00, lb01, lb0..lb6 (labels)        Lb00, Lb01, Lb[0..6]
+//   Ed01, Ed0..Ed6 (edits)               Ed01, Ed[0..6]; EdShown[i] says
+//                                        whether Ed i (and its label) shows
+//   AddSecOK / DelSec visible            AddSecOKVisible, DelSecVisible
+// Events -> handlers (write the panel's edits into Ed01/Ed first, as the
+// standard page's fields are written before StdTabExit):
+//   click on a RadioSecs item               set RadioSecsIndex, RadioSecsClick()
+//   click on a SecView row (Enter on it)    set SecViewIndex, SecViewClick()
+//   SecView current row moved by keys       set SecViewIndex only
+//   Add(&A)                                 AddSecClick()
+//   OK(&Y)                                  AddSecOKClick()
+//   delete button                           DelSecClick()
+//   focus leaves EdPanel for a control of
+//   the window                              EdPanelExit()
+//   Esc in the panel                        EdPanelCancel() (closes it, takes
+//                                           nothing over)
+//   key in one of the panel's edits         EdPanelKeyPress(ch): true = swallow
+// FocusRequest EdPanel: give the focus to the panel itself (Enter).
+// After every handler refresh the editor and the main window's current grid
+// row (columns 2 and 3 may have changed).
+//
+// READ-ONLY CARDS
+// ReadOnly is computed by ViewRedraw (and after a membership change): the
+// card stands in no group below the top level, so nothing written into it
+// would ever be saved. Show every field read-only, disable Add(&A) and the
+// delete button, and show ReadOnlyReason (one line) while ReadOnly holds.
+// The logic refuses every take-over itself (StdTabExit, CommitSection,
+// DelSecClick); membership changes stay possible, so that the user can put
+// the card into a group and edit it then.
 #pragma once
 
 #include <cstdint>
@@ -73,7 +112,7 @@ class TQ7AdrMan;
 namespace editor {
 
 enum class Page { StdTab, ExtTab };
-enum class ViewFocus { None, StdTab, MainGrid };
+enum class ViewFocus { None, StdTab, MainGrid, EdPanel };
 
 // The 18 section labels of the extended page, in table order.
 extern const char* const kSectionLabels[18];
@@ -98,7 +137,7 @@ class TView {
   void FormCreate();
   void ViewRedraw();
   void StdTabExit();
-  void PagePanelChanging();        // takes the standard page over
+  void PagePanelChanging();        // takes the open panel and the standard page over
   void PagePanelChange(Page page);  // the page changed: ViewRedraw
   bool DataEntKey(char key);        // true: swallow (Enter)
   void ViewOKClick();
@@ -110,9 +149,29 @@ class TView {
   void FillEntryGroup(store::TAllList& book);
   void PagePanelResize();
 
-  // ---- extended-page hooks (empty until that page exists) ----
+  // ---- handlers of the extended page (SectionsLogic.cpp) ----
   void RadioSecsClick();
+  void ShowEdPanel();
+  void SecViewClick();
+  void AddSecClick();
+  void AddSecOKClick();
   void EdPanelExit();
+  void EdPanelCancel();
+  bool EdPanelKeyPress(char key);  // true: swallow (Enter)
+  void DelSecClick();
+  // Takes the panel over; false when the line was refused (a message was
+  // shown) so that the panel may stay open.
+  bool CommitSection(bool add);
+  // Store / delete: false when the selected row matches no line of the card.
+  bool StoreCardSection(store::TvCard& list, bool add);
+  bool StoreOtherSection(const std::string& key, bool add);
+  int FindOtherIndex(const std::string& key) const;  // -1: not found
+  bool DeleteCardSection(store::TvCard& list);
+  bool DeleteOtherSection(const std::string& key);
+  // The section key of RadioSecsIndex ("EMAIL" ... "OTHERS").
+  std::string SectionKey() const;
+  // Recomputes ReadOnly / ReadOnlyReason for CurCard.
+  void UpdateReadOnly();
 
   // Forgets the card (it is about to be freed): CurCard none, fields empty.
   void DropCard(const store::TAddrRec* card);
@@ -138,6 +197,22 @@ class TView {
   std::vector<std::string> RadioSecsItems;
   int RadioSecsIndex = 0;
 
+  // Extended page.
+  std::string SecName;
+  std::vector<std::string> SecViewColumns;
+  std::vector<std::vector<std::string>> SecViewRows;
+  int SecViewIndex = -1;
+  std::uint64_t SecViewRevision = 0;
+  std::string Lb00, Lb01, Ed01;
+  std::string Lb[7], Ed[7];
+  bool EdShown[7] = {};
+  bool AddSecOKVisible = false;
+  bool DelSecVisible = false;
+
+  // The card cannot be edited here (see READ-ONLY CARDS above).
+  bool ReadOnly = false;
+  std::string ReadOnlyReason;
+
   ViewFocus FocusRequest = ViewFocus::None;
 
   // Geometry (designed values until the settings replace them).
@@ -148,6 +223,15 @@ class TView {
   int FieldWidth = 0, AddSecLeft = 0, ViewOKLeft = 0;
 
  private:
+  void FillStdPage();
+  void ClearSections();
+  void ListCardSection(const store::TvCard& list);
+  void ListExtSection(const std::string& key);
+  void ListOtherSection();
+  store::TvCard* CardList(const std::string& key);
+  void RefreshGridRow();
+  bool busy_ = false;  // a question of the panel is open
+
   mainwin::TQ7AdrMan& main_;
 };
 

@@ -5,9 +5,11 @@
 #include <numeric>
 
 #include "editor/ViewLogic.h"
+#include "groups/GroupsLogic.h"
 #include "platform/FileSystem.h"
 #include "platform/IniFile.h"
 #include "platform/Sjis.h"
+#include "search/SearchLogic.h"
 #include "store/Launch.h"
 #include "store/Save.h"
 
@@ -264,12 +266,33 @@ void TQ7AdrMan::MainPopupPopup() {
     SendGroupMailCaption = "- - - - -";
 }
 
+namespace {
+
+// SaveGroup, noting whether the group or the book gained cards: answering
+// "Yes" to the outside-change question merges the mail client's cards into
+// memory first.
+bool SaveNoting(store::TAllList& book, TreeNode* node, bool& grew) {
+  const std::size_t cards = book.Count();
+  const std::size_t members = node->Group ? node->Group->Count() : 0;
+  const bool ok = store::SaveGroup(book, node);
+  if (book.Count() != cards || (node->Group && node->Group->Count() != members)) grew = true;
+  return ok;
+}
+
+}  // namespace
+
 void TQ7AdrMan::SaveClick() {
   if (!Book) return;
   // A copy: SaveGroup may reload a group, never the tree, but stay safe.
   const std::vector<TreeNode*> nodes = Book->Nodes.InOrder();
+  bool grew = false;
   for (TreeNode* n : nodes)
-    if (n->Level > 0 && n->Group && n->Group->Modified) store::SaveGroup(*Book, n);
+    if (n->Level > 0 && n->Group && n->Group->Modified) SaveNoting(*Book, n, grew);
+  // Fault mended: a merge changes the book's order and content, so the
+  // grid's rows are rebuilt, on the same card; cards merged into a checked
+  // group are shown.
+  if (grew) store::RecalcMarks(*Book);
+  TblRedraw(-1);
 }
 
 void TQ7AdrMan::ReLoadClick() {
@@ -374,6 +397,10 @@ void TQ7AdrMan::AddGroupClick() {
   std::optional<std::string> input = dialogs_.InputBox("Add Address Group", "Enter Group Name", "");
   if (!input) return;
   std::string name = *input;
+  if (groups::IsDotName(name)) {
+    dialogs_.MessageBox(groups::DotNameMessage(name), dlg::BoxType::Error, {dlg::Button::Ok});
+    return;
+  }
   // 3.-6.
   const int parent = Selected ? Selected->AbsIndex : -1;
   const int j = store::FindChildGroup(*Book, name, parent);
@@ -396,6 +423,12 @@ void TQ7AdrMan::AddGroupClick() {
 
 void TQ7AdrMan::EndBtnClick() {
   if (Host) Host->CloseRequested();
+}
+
+void TQ7AdrMan::FindBtnClick() {
+  if (!Book) return;
+  search::TSearchDlg dialog(*this);
+  if (Host) Host->ShowSearchDialog(dialog);
 }
 
 // ---- mail -------------------------------------------------------------
@@ -441,7 +474,11 @@ void TQ7AdrMan::SendGroupMailClick() {
     const dlg::Button b = dialogs_.MessageBox("Data Modified\rAre you save?", dlg::BoxType::Warning,
                                               {dlg::Button::Yes, dlg::Button::Cancel, dlg::Button::Ignore});
     if (b == dlg::Button::Yes) {
-      if (!store::SaveGroup(*Book, Selected)) return;
+      bool grew = false;
+      const bool ok = SaveNoting(*Book, Selected, grew);
+      if (grew) store::RecalcMarks(*Book);
+      TblRedraw(-1);
+      if (!ok) return;
     } else if (b != dlg::Button::Ignore) {
       return;
     }

@@ -51,12 +51,23 @@
 //                                      AddAddressClick, DelAddressClick,
 //                                      SaveOrderClick, AddGroupClick,
 //                                      EndBtnClick
+//   Find(&F) button, popup "Find"      FindBtnClick() (shows the search
+//                                      dialog through Host)
+//   Group Edit(&G), popup "Group Edit" GroupEditClick() (the group dialog
+//                                      through Host->ShowGroupDialog)
+//   Ext(&O)                            OtherClick() (the options dialog
+//                                      through Host->ShowOptionDialog)
+//   popup "Import", options' Import(&R) ImportClick() (the import dialog
+//                                      through Host->ShowImportDialog)
 //   close event                        if (!FormCloseQuery()) ignore the
 //                                      event; else FormClose() and accept
 //   window moved/resized               write Left/Top/Width/Height (they are
 //                                      written to Q7Addr.ini by FormClose)
-// Find, Group Edit, Ext (options), Print, Export Text File and Import are
-// later issues: no handlers here yet; keep those buttons disabled.
+//   popup "Print" / "Export Text File" GoPrintClick() / TextExportClick()
+//                                      (the print setup window through
+//                                      Host->ShowPrintSetup)
+// Import is a
+// later issue: no handler here yet; keep its button disabled.
 //
 // After EVERY handler call refresh from the members: if Tbl.Revision()
 // changed, reset the grid model (the rows were rebuilt); otherwise emit
@@ -111,6 +122,21 @@
 
 namespace editor {
 class TView;
+}
+namespace search {
+class TSearchDlg;
+}
+namespace groups {
+class TGrpView;
+}
+namespace options {
+class TOptionSet;
+}
+namespace imp {
+class TImportForm;
+}
+namespace print {
+class TPrintSetup;
 }
 
 namespace mainwin {
@@ -187,6 +213,22 @@ class MainHost {
   virtual void WaitShown() {}
   // EndBtnClick: close the main window (the close event asks FormCloseQuery).
   virtual void CloseRequested() {}
+  // FindBtnClick: show the search dialog modally until it has finished (its
+  // handlers redraw the grid themselves); the dialog is freed afterwards.
+  virtual void ShowSearchDialog(search::TSearchDlg& /*dialog*/) {}
+  // GroupEditClick / OtherClick: show the group or options dialog modally
+  // over the grid until it closes. The group dialog's changes of the tree
+  // have already been taken into the main window's members when its
+  // TreeRevision moves (refresh the main window then).
+  virtual void ShowGroupDialog(groups::TGrpView& /*dialog*/) {}
+  virtual void ShowOptionDialog(options::TOptionSet& /*dialog*/) {}
+  // ImportClick: show the import dialog modally over the grid until it
+  // closes ("Ret(&X)"); its runs have redrawn the grid themselves.
+  virtual void ShowImportDialog(imp::TImportForm& /*dialog*/) {}
+  // GoPrintClick / TextExportClick: show the print setup window modally over
+  // the grid until it closes (the window calls its FormInit once its panels
+  // are laid out).
+  virtual void ShowPrintSetup(print::TPrintSetup& /*setup*/) {}
 };
 
 // The captions set at start-up , by control name.
@@ -256,6 +298,19 @@ class TQ7AdrMan {
   void DelAddressClick();
   void AddGroupClick();
   void EndBtnClick();
+  void FindBtnClick();  // the search dialog (search/SearchLogic.h) through Host
+  void GroupEditClick();  // the group dialog (groups/GroupsLogic.h) through Host
+  void OtherClick();      // the options dialog (options/OptionsLogic.h) through Host
+  void ImportClick();     // the import dialog (import/ImportFormLogic.h) through Host
+  void GoPrintClick();     // the print setup window (print/PrintSetupLogic.h) through Host
+  void TextExportClick();  // the same window in its export variant
+
+  // ---- the group dialog's changes of the tree ----
+  // Before a group's node leaves the tree: nothing may keep pointing at it.
+  void GroupRemoving(store::TGrpList* group);
+  // After a group was added, deleted or renamed: the tree, the editor's
+  // group list and the grid follow at once.
+  void GroupTreeChanged();
 
   // ---- sending mail ----
   void SendMailClick();

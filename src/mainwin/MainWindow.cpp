@@ -32,6 +32,12 @@
 #include "editor/ViewLogic.h"
 #include "mainwin/AddressGridModel.h"
 #include "mainwin/GroupTreeModel.h"
+#include "search/SearchWindow.h"
+#include "groups/GroupsWindow.h"
+#include "import/ImportWindow.h"
+#include "print/PrintSetupWindow.h"
+#include "options/OptionsWindow.h"
+#include "ui/OverGrid.h"
 
 namespace mainwin {
 namespace {
@@ -116,10 +122,6 @@ void MainWindow::BuildWidgets() {
                                 delAddressBtn_, findBtn_, groupEditBtn_, otherBtn_};
   for (int i = 0; i < 8; ++i) buttons->addWidget(order[i], i / 2, i % 2);
   left->addLayout(buttons);
-  // The windows behind these commands come with later versions.
-  findBtn_->setEnabled(false);
-  groupEditBtn_->setEnabled(false);
-  otherBtn_->setEnabled(false);
 
   label15_ = new QLabel(leftPanel_);
   label15_->setObjectName(QStringLiteral("Label15"));
@@ -244,6 +246,9 @@ void MainWindow::BuildWidgets() {
   });
   connect(addAddressBtn_, &QPushButton::clicked, this, [this] { Run([this] { logic_->AddAddressClick(); }); });
   connect(delAddressBtn_, &QPushButton::clicked, this, [this] { Run([this] { logic_->DelAddressClick(); }); });
+  connect(groupEditBtn_, &QPushButton::clicked, this, [this] { Run([this] { logic_->GroupEditClick(); }); });
+  connect(otherBtn_, &QPushButton::clicked, this, [this] { Run([this] { logic_->OtherClick(); }); });
+  connect(findBtn_, &QPushButton::clicked, this, [this] { Run([this] { logic_->FindBtnClick(); }); });
   connect(selectAllBtn_, &QPushButton::clicked, this, [this] { Run([this] { logic_->SelectAllClick(); }); });
   connect(deSelectBtn_, &QPushButton::clicked, this, [this] { Run([this] { logic_->DeSelectClick(); }); });
   connect(upLabel_, &QToolButton::clicked, this, [this] { Run([this] { logic_->UpLabelClick(); }); });
@@ -299,8 +304,7 @@ void MainWindow::BuildPopup() {
   sendGroupMail_ = add("SendGroupMail", &TQ7AdrMan::SendGroupMailClick);
   saveMenu_ = add("SaveMenu", &TQ7AdrMan::SaveClick);
   reloadMenu_ = add("ReloadMenu", &TQ7AdrMan::ReLoadClick);
-  findMenu_ = popup_->addAction(QString());
-  findMenu_->setObjectName(QStringLiteral("FindMenu"));
+  findMenu_ = add("FindMenu", &TQ7AdrMan::FindBtnClick);
   addAddr_ = add("AddAddr", &TQ7AdrMan::AddAddressClick);
   delAdd_ = add("DelAdd", &TQ7AdrMan::DelAddressClick);
   saveOrder_ = add("SaveOrder", &TQ7AdrMan::SaveOrderClick);
@@ -311,12 +315,11 @@ void MainWindow::BuildPopup() {
     a->setEnabled(false);
     return a;
   };
-  groupEditMenu_ = later("GroupEditMenu");
-  goPrint_ = later("GoPrint");
-  textExport_ = later("TextExport");
-  importBtn_ = later("ImportBtn");
+  groupEditMenu_ = add("GroupEditMenu", &TQ7AdrMan::GroupEditClick);
+  goPrint_ = add("GoPrint", &TQ7AdrMan::GoPrintClick);
+  textExport_ = add("TextExport", &TQ7AdrMan::TextExportClick);
+  importBtn_ = add("ImportBtn", &TQ7AdrMan::ImportClick);
   csvExport_ = later("CSV_Export");
-  findMenu_->setEnabled(false);
   saveOrder_->setEnabled(false);
   connect(popup_, &QMenu::aboutToShow, this, [this] { Run([this] { logic_->MainPopupPopup(); }); });
 }
@@ -643,6 +646,41 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::WaitShown() {
   gridStack_->setCurrentWidget(waitMsg_);
   waitMsg_->repaint();
+}
+
+void MainWindow::ShowSearchDialog(search::TSearchDlg& dialog) {
+  search::SearchWindow w(dialog, this);
+  w.exec();
+}
+
+void MainWindow::ShowGroupDialog(groups::TGrpView& dialog) {
+  groups::GroupsWindow w(dialog, this);
+  ui::PlaceOverGrid(&w, this, gridStack_);
+  // Every change of the tree is in the main window's members at once; the
+  // tree view must not keep pointing at a deleted node while the dialog is
+  // open.
+  connect(&w, &groups::GroupsWindow::treeChanged, this, &MainWindow::RefreshFromLogic);
+  w.exec();
+}
+
+void MainWindow::ShowOptionDialog(options::TOptionSet& dialog) {
+  options::OptionsWindow w(dialog, this);
+  ui::PlaceOverGrid(&w, this, gridStack_);
+  w.exec();
+}
+
+void MainWindow::ShowPrintSetup(print::TPrintSetup& setup) {
+  print::PrintSetupWindow w(setup, this);
+  ui::PlaceOverGrid(&w, this, gridStack_);
+  w.exec();
+}
+
+void MainWindow::ShowImportDialog(imp::TImportForm& dialog) {
+  imp::ImportWindow w(dialog, this);
+  ui::PlaceOverGrid(&w, this, gridStack_);
+  // Each run adds groups and cards: the tree and the grid follow at once.
+  connect(&w, &imp::ImportWindow::imported, this, &MainWindow::RefreshFromLogic);
+  w.exec();
 }
 
 void MainWindow::CloseRequested() {

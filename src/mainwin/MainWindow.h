@@ -64,6 +64,11 @@ class MainWindow : public QMainWindow, private MainHost {
  private:
   void WaitShown() override;
   void CloseRequested() override;
+  void ShowSearchDialog(search::TSearchDlg& dialog) override;
+  void ShowGroupDialog(groups::TGrpView& dialog) override;
+  void ShowOptionDialog(options::TOptionSet& dialog) override;
+  void ShowImportDialog(imp::TImportForm& dialog) override;
+  void ShowPrintSetup(print::TPrintSetup& setup) override;
 
   void BuildWidgets();
   void BuildPopup();

@@ -71,6 +71,38 @@ std::size_t Find(std::string_view hay, std::string_view needle, std::size_t from
   return std::string_view::npos;
 }
 
+std::size_t FindChars(std::string_view hay, std::string_view needle, bool ignoreCase) noexcept {
+  const std::size_t n = needle.size();
+  if (n == 0) return 0;
+  const std::size_t h = hay.size();
+  if (n > h) return std::string_view::npos;
+  // Candidates are found by their first byte alone; only then is the
+  // boundary walked up to them (at most once over the whole text) and the
+  // rest compared character by character.
+  const char first = needle[0];
+  const char firstAlt = ignoreCase ? LowerChar(first) : first;
+  std::size_t boundary = 0;
+  for (std::size_t p = 0; p + n <= h; ++p) {
+    if (hay[p] != first && hay[p] != firstAlt) continue;
+    while (boundary < p) boundary += IsLead(hay[boundary]) ? 2 : 1;
+    if (boundary != p) continue;
+    std::size_t j = 0;
+    while (j < n) {
+      const char c = hay[p + j];
+      if (IsLead(c)) {
+        // Both bytes of the character, or no hit (the needle would end in it).
+        if (j + 1 >= n || c != needle[j] || hay[p + j + 1] != needle[j + 1]) break;
+        j += 2;
+      } else {
+        if ((ignoreCase ? UpperChar(c) : c) != needle[j]) break;
+        ++j;
+      }
+    }
+    if (j == n) return p;
+  }
+  return std::string_view::npos;
+}
+
 std::string_view TrimLeft(std::string_view s) noexcept {
   std::size_t b = 0;
   while (b < s.size() && static_cast<unsigned char>(s[b]) <= 0x20) ++b;

@@ -39,6 +39,13 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) noexcept;
 // First position >= from where needle starts on a character boundary, or npos.
 std::size_t Find(std::string_view hay, std::string_view needle, std::size_t from = 0) noexcept;
 
+// First position where needle occurs in hay as whole characters: the hit
+// starts on a character boundary of hay and never ends inside a double-byte
+// character. With ignoreCase the single-byte letters of hay compare
+// upper-cased (trail bytes never); needle must then be upper-cased (Upper).
+// An empty needle is found at 0.
+std::size_t FindChars(std::string_view hay, std::string_view needle, bool ignoreCase) noexcept;
+
 // Removes spaces and control characters (bytes <= 0x20) from both ends.
 std::string_view Trim(std::string_view s) noexcept;
 std::string_view TrimLeft(std::string_view s) noexcept;

@@ -261,6 +261,23 @@ TGrpList* TAllList::NewGroup(std::string path) {
   return groups_.back().get();
 }
 
+void TAllList::SetGroupPath(TGrpList& group, std::string path) {
+  paths_.erase(group.Path);
+  group.Path = std::move(path);
+  paths_.insert(group.Path);
+}
+
+void TAllList::RemoveGroup(const TGrpList* group) {
+  if (SingleGroup == group) SingleGroup = nullptr;
+  if (CurGroup == group) CurGroup = nullptr;
+  for (auto it = groups_.begin(); it != groups_.end(); ++it) {
+    if (it->get() != group) continue;
+    paths_.erase((*it)->Path);
+    groups_.erase(it);
+    return;
+  }
+}
+
 dlg::Button TAllList::Message(const std::string& text, dlg::BoxType type, const dlg::Buttons& buttons) const {
   if (!Dialogs) return buttons.empty() ? dlg::Button::Ok : buttons.front();
   return Dialogs->MessageBox(text, type, buttons);

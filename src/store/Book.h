@@ -135,6 +135,11 @@ class TAllList : public CardSink {
 
   // --- groups ---
   TGrpList* NewGroup(std::string path);
+  // A renamed folder: the group (and a reload) knows it by its new path.
+  void SetGroupPath(TGrpList& group, std::string path);
+  // Frees a group already taken out of the tree; its cards stay in the book
+  // and in every other group. Its path no longer counts as known.
+  void RemoveGroup(const TGrpList* group);
   const std::vector<std::unique_ptr<TGrpList>>& Groups() const { return groups_; }
   bool HasGroupPath(const std::string& path) const { return paths_.count(path) != 0; }
 

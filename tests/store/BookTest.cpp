@@ -263,3 +263,41 @@ TEST(Book, UnreadableFileIsReportedAndLoadingGoesOn) {
   EXPECT_EQ(l.dialogs.boxes[0].text, root + "T/G/dangling.bab\r\nFile open error");
   EXPECT_EQ(l.dialogs.boxes[0].type, dlg::BoxType::Error);
 }
+
+TEST(Book, RenamedAndRemovedGroupsAsAReloadSeesThem) {
+  TempDir dir;
+  WriteBytes(dir / "AddrBook/T/Old/a.bab", Card("a@x", "A"));
+  WriteBytes(dir / "AddrBook/T/Gone/g.bab", Card("g@x", "G"));
+  Loaded l(dir / "AddrBook/");
+  TreeNode* old = l.Find("Old");
+  TreeNode* gone = l.Find("Gone");
+  ASSERT_TRUE(old && gone);
+  const std::size_t groups = l.book.Groups().size();
+
+  // The folder is renamed on disk; the group follows.
+  std::filesystem::rename(dir / "AddrBook/T/Old", dir / "AddrBook/T/New");
+  l.book.SetGroupPath(*old->Group, dir / "AddrBook/T/New/");
+  old->Caption = "New";
+  EXPECT_TRUE(l.book.HasGroupPath(dir / "AddrBook/T/New/"));
+  EXPECT_FALSE(l.book.HasGroupPath(dir / "AddrBook/T/Old/"));
+
+  // A removed group leaves no pointer behind, its cards stay in the book.
+  TGrpList* g = gone->Group;
+  l.book.SingleGroup = l.book.CurGroup = g;
+  l.book.Nodes.Remove(gone);
+  l.book.RemoveGroup(g);
+  EXPECT_EQ(l.book.SingleGroup, nullptr);
+  EXPECT_EQ(l.book.CurGroup, nullptr);
+  EXPECT_EQ(l.book.Groups().size(), groups - 1);
+  EXPECT_EQ(l.Emails(), (std::vector<std::string>{"a@x", "g@x"}));
+
+  // Reloading adds the folder still on disk again, never the renamed one.
+  LoadTree(l.book);
+  int news = 0, gones = 0;
+  for (TreeNode* n : l.book.Nodes.InOrder()) {
+    news += n->Caption == "New";
+    gones += n->Caption == "Gone";
+  }
+  EXPECT_EQ(news, 1);
+  EXPECT_EQ(gones, 1);
+}
