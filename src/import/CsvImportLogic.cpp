@@ -95,7 +95,9 @@ void SetAdrPart(store::TAddrRec& card, std::string_view params, std::size_t k, s
   }
   store::TCardRec e;
   e.Params = std::string(params);
-  for (std::size_t i = 0; i < store::kAdrCount; ++i) e.Values.push_back(i == k ? v : std::string_view());
+  std::vector<std::string_view> values(store::kAdrCount);
+  values[k] = v;
+  e.Values.Assign(values);  // packed once, not re-packed per value
   card.Adr.push_back(std::move(e));
 }
 

@@ -39,6 +39,7 @@ std::string BaseName(const std::string& path) {
 // How many lines of a file the memo shows: enough for any address file,
 // and a huge file chosen by mistake does not hang the dialog.
 constexpr int kMemoLines = 20000;
+constexpr std::size_t kMemoBytes = 4u << 20;
 
 }  // namespace
 
@@ -131,7 +132,7 @@ void TImportForm::FileChosen(const std::string& path) {
       std::string line;
       int n = 0;
       while (f.ReadLine(line)) {
-        if (++n > kMemoLines) {
+        if (++n > kMemoLines || Memo.size() > kMemoBytes) {
           Memo += "...\r\n";
           break;
         }

@@ -268,7 +268,8 @@ void ImportFile::Start(Encoding wanted) {
     }
     chosen_ = wanted;
   }
-  if (chosen_ == Encoding::Utf8 && buf_.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+  // A byte-order mark is never text, whatever encoding was asked for.
+  if (buf_.compare(0, 3, "\xEF\xBB\xBF") == 0) {
     bom_ = true;
     pos_ = 3;
   }

@@ -1,6 +1,7 @@
 #include "import/ImportWindow.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QEvent>
@@ -18,6 +19,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "platform/Sjis.h"
 #include "ui/Codec.h"
 
 namespace imp {
@@ -150,7 +152,9 @@ ImportWindow::ImportWindow(TImportForm& form, QWidget* parent) : QDialog(parent)
   outer->addLayout(right, 1);
 
   // ---- events ----
-  connect(endBtn_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(endBtn_, &QPushButton::clicked, this, [this] {
+    if (!running_) accept();
+  });
   connect(group, &QButtonGroup::idClicked, this, [this](int t) { Run([this, t] { form_.TemplateSelClick(t); }); });
   connect(selectFile_, &QPushButton::clicked, this, [this] { Run([this] { form_.SelectFileClick(); }); });
   connect(chooseFolder_, &QPushButton::clicked, this, [this] { Run([this] { form_.ChooseFolderClick(); }); });
@@ -191,24 +195,37 @@ ImportWindow::ImportWindow(TImportForm& form, QWidget* parent) : QDialog(parent)
 
 template <typename F>
 void ImportWindow::Run(F&& handler) {
+  if (running_) return;
   handler();
   RefreshFromLogic();
 }
 
+void ImportWindow::reject() {
+  if (!running_) QDialog::reject();
+}
+
+void ImportWindow::closeEvent(QCloseEvent* event) {
+  if (running_)
+    event->ignore();
+  else
+    QDialog::closeEvent(event);
+}
+
 void ImportWindow::PrItemDone() {
-  if (!prItem_->isVisible()) return;
+  if (running_ || !prItem_->isVisible()) return;
   const int index = prItem_->currentRow();
   Run([this, index] { form_.PrItemExit(index); });
   importItem_->setFocus();
 }
 
 void ImportWindow::Execute() {
+  if (running_) return;
   // The progress dialog blocks the rest of the program while events are
   // processed; the run asks it after every thousand lines.
   QProgressDialog progress(tr("Importing..."), tr("Cancel"), 0, 1000, this);
   progress.setObjectName(QStringLiteral("ImportProgress"));
   progress.setWindowModality(Qt::ApplicationModal);
-  progress.setMinimumDuration(300);
+  progress.setMinimumDuration(progressDelayMs_);
   progress.setAutoClose(false);
   progress.setAutoReset(false);
   progress.setValue(0);
@@ -217,9 +234,9 @@ void ImportWindow::Execute() {
     QApplication::processEvents();
     return !progress.wasCanceled();
   };
-  setEnabled(false);
+  running_ = true;
   form_.ExectClick();
-  setEnabled(true);
+  running_ = false;
   form_.Progress = nullptr;
   progress.close();
   RefreshFromLogic();
@@ -262,7 +279,8 @@ void ImportWindow::RefreshFromLogic() {
   }
   for (std::size_t i = 0; i < f.Rows.size(); ++i) {
     QTreeWidgetItem* item = importItem_->topLevelItem(static_cast<int>(i));
-    item->setText(0, codec::ToQt(f.Rows[i].Caption));
+    // A field of a runaway line can be megabytes long: show its start.
+    item->setText(0, codec::ToQt(sjis::CutWidth(f.Rows[i].Caption, 512)));
     item->setText(1, QString::fromLatin1(f.Rows[i].Target));
     item->setCheckState(0, f.Rows[i].Checked ? Qt::Checked : Qt::Unchecked);
   }

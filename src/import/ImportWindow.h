@@ -30,6 +30,9 @@ class ImportWindow : public QDialog {
   // Members -> widgets.
   void RefreshFromLogic();
   QTreeWidget* mappingList() const { return importItem_; }
+  // How long a run goes before its progress dialog shows (a short import
+  // should not flash one).
+  void setProgressDelay(int ms) { progressDelayMs_ = ms; }
   QListWidget* targetList() const { return prItem_; }
 
  signals:
@@ -38,6 +41,8 @@ class ImportWindow : public QDialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void reject() override;  // Esc and the close box: not while a run goes on
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   template <typename F>
@@ -47,6 +52,8 @@ class ImportWindow : public QDialog {
 
   TImportForm& form_;
   bool updating_ = false;
+  bool running_ = false;  // a run processes events: no handler may start meanwhile
+  int progressDelayMs_ = 300;
   QPushButton* endBtn_ = nullptr;
   QPushButton* selectFile_ = nullptr;
   QPushButton* exect_ = nullptr;

@@ -73,10 +73,17 @@ PreviewWidget::PreviewWidget(QWidget* parent)
   imageLabel_->setPixmap(QPixmap::fromImage(image_));
   area_->setWidget(imageLabel_);
 
-  first_ = new QPushButton(QStringLiteral("|< First"), this);
-  prev_ = new QPushButton(QStringLiteral("< Prev(&B)"), this);
-  next_ = new QPushButton(QStringLiteral("Next(&N) >"), this);
-  last_ = new QPushButton(QStringLiteral("Last >|"), this);
+  // Small page buttons, so that the row fits the narrow window over the grid.
+  const auto pageButton = [this](const char* text, const char* tip) {
+    auto* b = new QPushButton(QString::fromLatin1(text), this);
+    b->setToolTip(QString::fromLatin1(tip));
+    b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral(">>|")) + 16);
+    return b;
+  };
+  first_ = pageButton("|<", "First page (Ctrl+Home)");
+  prev_ = pageButton("<", "Previous page (PgUp)");
+  next_ = pageButton(">", "Next page (PgDn)");
+  last_ = pageButton(">|", "Last page (Ctrl+End)");
   ret_ = new QPushButton(QStringLiteral("Ret(&R)"), this);
   first_->setObjectName(QStringLiteral("PreviewFirst"));
   prev_->setObjectName(QStringLiteral("PreviewPrev"));
@@ -89,11 +96,12 @@ PreviewWidget::PreviewWidget(QWidget* parent)
   pageLabel_->setAlignment(Qt::AlignCenter);
 
   auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(2);
   buttons->addWidget(first_);
   buttons->addWidget(prev_);
-  buttons->addWidget(pageLabel_);
   buttons->addWidget(next_);
   buttons->addWidget(last_);
+  buttons->addWidget(pageLabel_);
   buttons->addStretch(1);
   buttons->addWidget(ret_);
   auto* layout = new QVBoxLayout(this);

@@ -1,6 +1,6 @@
 // The preview panel: one page of a job, drawn by DrawPreview on an image of
-// 8 x 11.5 inches at 100 pixels an inch, with buttons (and PgUp/PgDn,
-// Home/End) to page through the job, and "Ret(&R)" to close it.
+// 8 x 11.5 inches at 100 pixels an inch, with page buttons (and PgUp/PgDn,
+// Ctrl+Home/End) to page through the job, and "Ret(&R)" to close it.
 #pragma once
 
 #include <QFont>

@@ -275,6 +275,7 @@ void PrintSetupWindow::BuildWidgets() {
 
   // Events -> handlers.
   connect(endBtn_, &QPushButton::clicked, this, [this] {
+    if (logic_.Printing) return;
     Run([this] { logic_.CloseClick(); });
     accept();
   });
@@ -405,6 +406,14 @@ void PrintSetupWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QDialog::keyPressEvent(event);
+}
+
+void PrintSetupWindow::reject() {
+  if (logic_.Printing) {
+    logic_.CancelClick();
+    return;
+  }
+  QDialog::reject();
 }
 
 void PrintSetupWindow::ProcessEvents() {

@@ -51,6 +51,9 @@ class PrintSetupWindow : public QDialog, private PrintHost {
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  // Esc or the close box while printing asks the print loop to stop
+  // instead of hiding a window whose loop still runs.
+  void reject() override;
 
  private:
   void ProcessEvents() override;

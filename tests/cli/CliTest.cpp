@@ -5,29 +5,14 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "support/TestSupport.h"
+#include "support/CliRun.h"
 
 namespace {
 
-struct CliRun {
-  std::string out;
-  int status = -1;
-};
+using testsupport::CliRun;
 
-CliRun Cli(const std::string& args) {
-  CliRun r;
-  const std::string cmd = std::string(Q7_CLI_PATH) + " " + args + " 2>/dev/null";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
-}
-
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
+CliRun Cli(const std::string& args) { return testsupport::RunCli(args); }
+std::string Quote(const std::string& s) { return testsupport::ShellQuote(s); }
 
 }  // namespace
 

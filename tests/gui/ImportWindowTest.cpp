@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -104,6 +105,7 @@ class ImportWindowTest : public QObject {
   void importsACsvThroughTheWidgets();
   void folderTemplatesShowTheFolderList();
   void optionsDialogOpensIt();
+  void aLongImportShowsProgressAndCancels();
 };
 
 void ImportWindowTest::importsACsvThroughTheWidgets() {
@@ -224,6 +226,52 @@ void ImportWindowTest::optionsDialogOpensIt() {
   QTest::mouseClick(s.w->findChild<QPushButton*>(QStringLiteral("Other")), Qt::LeftButton);
   QVERIFY(importShown);
   QVERIFY(!QApplication::activeModalWidget());
+}
+
+void ImportWindowTest::aLongImportShowsProgressAndCancels() {
+  Session s;
+  std::string csv;
+  for (int i = 0; i < 300000; ++i) csv += "bulk" + std::to_string(i) + "@example.jp,Bulk " + std::to_string(i) + "\r\n";
+  const std::string path = s.dir / "bulk.csv";
+  testsupport::WriteBytes(path, csv);
+  s.dialogs.inputs.push_back(path);
+  bool progressSeen = false;
+  std::size_t shown = 0;
+  OnNextModal([&](QWidget* modal) {
+    QTest::mouseClick(Child<QPushButton>(modal, "SelectFile"), Qt::LeftButton);
+    auto* w = qobject_cast<imp::ImportWindow*>(modal);
+    w->setProgressDelay(0);  // however fast this machine reads the file
+    QTreeWidget* list = w->mappingList();
+    ClickRow(list, 0);
+    ChooseTarget(modal, 2);
+    // Cancel as soon as the progress dialog is up.
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [&, timer] {
+      auto* p = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+      if (!p || !p->isVisible()) return;
+      progressSeen = true;
+      timer->stop();
+      timer->deleteLater();
+      QTest::mouseClick(p->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+    timer->start();
+    QTest::mouseClick(Child<QPushButton>(modal, "Exect"), Qt::LeftButton);
+    QVERIFY(modal->isVisible());  // the dialog stays for the next run
+    shown = s.GridAddrs().size();
+    QTest::mouseClick(Child<QPushButton>(modal, "EndBtn"), Qt::LeftButton);
+  });
+  s.ImportAction()->trigger();
+  QVERIFY(progressSeen);
+  // What came in before the cancel stays, and the grid shows it.
+  store::TreeNode* imported = nullptr;
+  for (auto* n : s.w->logic().Book->Nodes.InOrder())
+    if (n->Caption == "(New Imported)") imported = n;
+  QVERIFY(imported);
+  const std::size_t count = imported->Group->Count();
+  QVERIFY(count > 0);
+  QVERIFY(count < 300000);
+  QCOMPARE(shown, count);
 }
 
 QTEST_MAIN(ImportWindowTest)

@@ -221,7 +221,7 @@ void MainWindowTest::startShowsBookCaptionsAndCommands() {
   QCOMPARE(texts.mid(2), QStringList({"Save", "ReLoad", "Find", "Add Address", "Del Address", "Save Address Order",
                                       "Add Group", "Group Edit", "Print", "Export Text File", "Import",
                                       "Export CSV File"}));
-  QCOMPARE(enabled, QList<bool>({true, true, true, true, true, true, true, false, true, true, false, false, false,
+  QCOMPARE(enabled, QList<bool>({true, true, true, true, true, true, true, false, true, true, true, true, true,
                                  false}));
   QVERIFY(s.dialogs.boxes.empty());
 }

@@ -202,6 +202,7 @@ void PrintSetupWindowTest::printVariantChangesItemSplitterAndMemory() {
     QTest::mouseClick(Child<QRadioButton>(modal, "PrintForm2"), Qt::LeftButton, {}, QPoint(8, 8));
     QVERIFY(Child<QWidget>(modal, "Pr_Form5")->isVisible());
     QVERIFY(!Child<QWidget>(modal, "Pr_Form2")->isVisible());
+    Screenshot(modal, "print-setup-detail.png");
     QTest::mouseClick(Child<QPushButton>(modal, "EndBtn"), Qt::LeftButton);
   });
   s.Entry("GoPrint")->trigger();

@@ -177,6 +177,7 @@ void PrintingTest::dialogPrintsToPdfWithCopies() {
     dialog->findChild<QRadioButton*>(QStringLiteral("printRange"))->setChecked(true);
     dialog->findChild<QSpinBox*>(QStringLiteral("from"))->setValue(1);
     dialog->findChild<QSpinBox*>(QStringLiteral("to"))->setValue(2);
+    if (!ShotDir().isEmpty()) dialog->grab().save(ShotDir() + QStringLiteral("/print-dialog.png"));
     dialog->accept();
   });
   print::TPrintData job = MakeJob();

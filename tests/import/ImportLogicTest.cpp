@@ -111,6 +111,11 @@ TEST(ImportText, EveryLineEndReadsAndEndOfFileByteStops) {
   std::string l;
   while (f.ReadLine(l)) lines.push_back(l);
   EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
+  // A byte-order mark is dropped even when Shift-JIS is forced.
+  f.OpenBytes("\xEF\xBB\xBF" "abc", Encoding::Cp932);
+  ASSERT_TRUE(f.ReadLine(l));
+  EXPECT_EQ(l, "abc");
+  EXPECT_FALSE(f.ReadLine(l));
 }
 
 TEST(ImportText, ChunkBoundariesAndHugeLinesReadWhole) {
