@@ -1,38 +1,17 @@
 // q7addr-cli export, run as a program: the same bytes as the setup window's
 // file export, from the stored layouts and group checks.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 
 #include "platform/IniFile.h"
 #include "print/PrintSetupLogic.h"
-#include "support/TestSupport.h"
+#include "support/CliRun.h"
 
 namespace {
 
-struct ExportRun {
-  std::string out, err;
-  int status = -1;
-};
+using testsupport::CliRun;
 
-ExportRun Export(const std::string& args) {
-  testsupport::TempDir tmp;
-  ExportRun r;
-  const std::string cmd = std::string(Q7_CLI_PATH) + " export " + args + " 2>'" + (tmp / "err") + "'";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  r.err = testsupport::ReadBytes(tmp / "err");
-  return r;
-}
-
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
+CliRun Export(const std::string& args) { return testsupport::RunCli("export " + args); }
+std::string Quote(const std::string& s) { return testsupport::ShellQuote(s); }
 
 class ExportCli : public ::testing::Test {
  protected:
@@ -62,7 +41,7 @@ class ExportCli : public ::testing::Test {
 };
 
 TEST_F(ExportCli, DefaultsPrintEveryGroupBelowTheTop) {
-  const ExportRun r = Export(Quote(Book()));
+  const CliRun r = Export(Quote(Book()));
   ASSERT_EQ(r.status, 0) << r.err;
   // Export defaults, stored format Normal at 150 %: 61-cell lines.
   const std::string want = Expected("Export", -1, "");
@@ -78,7 +57,7 @@ TEST_F(ExportCli, SettingsFileChoosesLayoutFormatAndGroups) {
   testsupport::WriteBytes(Ini(),
                           "[Group]\r\nTopB=0\r\n[Print]\r\nPrintForm=0\r\nWD211=2\r\nWD212=10\r\nWD214=8\r\n"
                           "Pd213=Sp\r\nPd214=Note\r\n");
-  const ExportRun r = Export("--section=Print --ini=" + Quote(Ini()) + " " + Quote(Book()));
+  const CliRun r = Export("--section=Print --ini=" + Quote(Ini()) + " " + Quote(Book()));
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, Expected("Print", -1, Ini()));
   // Widths 2, 10, the rest (72), 8; the title cut at its column's width.
@@ -88,7 +67,7 @@ TEST_F(ExportCli, SettingsFileChoosesLayoutFormatAndGroups) {
   EXPECT_EQ(r.out, want);
 
   // --format overrides the stored format.
-  const ExportRun d = Export("--section=Print --format=Detail --ini=" + Quote(Ini()) + " " + Quote(Book()));
+  const CliRun d = Export("--section=Print --format=Detail --ini=" + Quote(Ini()) + " " + Quote(Book()));
   ASSERT_EQ(d.status, 0) << d.err;
   EXPECT_EQ(d.out, Expected("Print", print::kDetail, Ini()));
   EXPECT_NE(d.out.find("    Note          memo"), std::string::npos);
@@ -111,7 +90,7 @@ TEST_F(ExportCli, BadUsage) {
       {"--ini=" + Quote(dir / "none.ini") + " " + Quote(Book()), 1, "no such settings file"},
   };
   for (const Case& c : cases) {
-    const ExportRun r = Export(c.args);
+    const CliRun r = Export(c.args);
     EXPECT_EQ(r.status, c.status) << c.args;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << ": " << r.err;
     EXPECT_TRUE(r.out.empty()) << c.args;

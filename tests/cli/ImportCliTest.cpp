@@ -1,39 +1,19 @@
 // q7addr-cli import: every template on the golden inputs, saved and read
 // back; bad arguments and an empty tree fail with one line.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
-#include "support/TestSupport.h"
+#include "support/CliRun.h"
 
 namespace {
 
-struct CliRun {
-  std::string out, err;
-  int status = -1;
-};
+using testsupport::CliRun;
 
-CliRun Cli(const std::string& args) {
-  testsupport::TempDir tmp;
-  CliRun r;
-  const std::string cmd = std::string(Q7_CLI_PATH) + " " + args + " 2>'" + (tmp / "err") + "'";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  r.err = testsupport::ReadBytes(tmp / "err");
-  return r;
-}
-
-std::string Q(const std::string& s) { return "'" + s + "'"; }
+CliRun Cli(const std::string& args) { return testsupport::RunCli(args); }
+std::string Q(const std::string& s) { return testsupport::ShellQuote(s); }
 std::string Data(const std::string& rel) { return std::string(Q7_TEST_DATA_DIR) + "/import/" + rel; }
 
 class ImportCli : public ::testing::Test {

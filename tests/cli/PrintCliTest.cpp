@@ -1,41 +1,18 @@
 // q7addr-cli print, run as a program: the PDF it writes, its page count under
 // copies and ranges, its errors, and that the other commands never start Qt.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <string>
 
-#include "support/TestSupport.h"
+#include "support/CliRun.h"
 
 namespace {
 
-struct CliRun {
-  std::string out, err;
-  int status = -1;
-};
+using testsupport::CliRun;
 
-CliRun Shell(const std::string& command) {
-  testsupport::TempDir tmp;
-  CliRun r;
-  const std::string cmd = command + " 2>'" + (tmp / "err") + "'";
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  r.err = testsupport::ReadBytes(tmp / "err");
-  return r;
-}
-
-CliRun Cli(const std::string& args, const std::string& env = "") {
-  return Shell(env + " " + std::string(Q7_CLI_PATH) + " " + args);
-}
-
-std::string Quote(const std::string& s) { return "'" + s + "'"; }
+CliRun Shell(const std::string& command) { return testsupport::RunShell(command); }
+CliRun Cli(const std::string& args, const std::string& env = "") { return testsupport::RunCli(args, env); }
+std::string Quote(const std::string& s) { return testsupport::ShellQuote(s); }
 
 // Page objects of a PDF ("/Type /Page", not "/Type /Pages"); Qt writes
 // them as plain dictionaries.

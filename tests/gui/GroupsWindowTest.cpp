@@ -18,66 +18,21 @@
 #include "groups/GrpTblModel.h"
 #include "mainwin/GroupTreeModel.h"
 #include "mainwin/MainWindow.h"
-#include "support/TestSupport.h"
+#include "support/GuiSession.h"
 #include "ui/Codec.h"
 
 namespace {
 
-struct Session {
-  testsupport::TempDir dir;
-  testsupport::ScriptedDialogs dialogs;
-  std::unique_ptr<mainwin::MainWindow> w;
+using guitest::Activate;
+using guitest::OnNextModal;
+using guitest::U8;
 
-  Session() {
-    std::filesystem::copy(Q7_SAMPLE_BOOK_DIR, dir.path(), std::filesystem::copy_options::recursive);
-    mainwin::StartOptions o;
-    o.Args = {"/c"};
-    o.CurrentDir = dir.path();
-    o.ProgramDir = dir.path();
-    o.Config = plat::PlatformConfig{};
-    w = std::make_unique<mainwin::MainWindow>(std::move(o), &dialogs);
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w.get())) qFatal("main window not exposed");
-  }
-  ~Session() {
-    for (auto* n : L().Book->Nodes.InOrder())
-      if (n->Group) n->Group->Modified = false;
-    w.reset();
-  }
-  mainwin::TQ7AdrMan& L() { return w->logic(); }
+struct Session : guitest::Session {
   QPushButton* Button(const char* name) { return w->findChild<QPushButton*>(QString::fromLatin1(name)); }
   bool Exists(const char* utf8Rel) { return std::filesystem::exists(dir / utf8Rel); }
 };
 
-QString U8(const char* s) { return QString::fromUtf8(s); }
 std::string Cp(const char* utf8) { return *codec::FromQt(QString::fromUtf8(utf8)); }
-
-// Accelerators reach the active window only; the card editor, shown beside
-// the main window at start, may take the activation late. They are typed
-// into the dialog's window, as a keyboard does, so that the shortcut map
-// sees them.
-bool Activate(QWidget* w) {
-  w->activateWindow();
-  return QTest::qWaitForWindowActive(w);
-}
-
-// Runs action on the next modal dialog once it is shown, and closes that
-// dialog afterwards whatever the action did, so a failed check cannot hang
-// the test in the dialog's event loop.
-void OnNextModal(std::function<void(QWidget*)> action) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, action] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) return;
-    timer->stop();
-    timer->deleteLater();
-    if (!Activate(modal)) qWarning("modal dialog not active");
-    action(modal);
-    if (modal->isVisible()) modal->close();
-  });
-  timer->start();
-}
 
 int RowOf(groups::GroupsWindow* g, const QString& name) {
   for (int r = 0; r < g->model()->rowCount(); ++r)

@@ -13,65 +13,18 @@
 
 #include "mainwin/MainWindow.h"
 #include "options/OptionsWindow.h"
-#include "support/TestSupport.h"
+#include "support/GuiSession.h"
 
 namespace {
 
-struct Session {
-  testsupport::TempDir dir;
-  testsupport::ScriptedDialogs dialogs;
-  std::unique_ptr<mainwin::MainWindow> w;
+using guitest::Activate;
+using guitest::OnNextModal;
+using guitest::Child;
 
-  Session() {
-    std::filesystem::copy(Q7_SAMPLE_BOOK_DIR, dir.path(), std::filesystem::copy_options::recursive);
-    mainwin::StartOptions o;
-    o.Args = {"/c"};
-    o.CurrentDir = dir.path();
-    o.ProgramDir = dir.path();
-    o.Config = plat::PlatformConfig{};
-    w = std::make_unique<mainwin::MainWindow>(std::move(o), &dialogs);
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w.get())) qFatal("main window not exposed");
-  }
-  ~Session() {
-    for (auto* n : w->logic().Book->Nodes.InOrder())
-      if (n->Group) n->Group->Modified = false;
-    w.reset();
-  }
+struct Session : guitest::Session {
   store::TAllList& Book() { return *w->logic().Book; }
   QPushButton* Other() { return w->findChild<QPushButton*>(QStringLiteral("Other")); }
 };
-
-// Accelerators reach the active window only; the card editor, shown beside
-// the main window at start, may take the activation late. They are typed
-// into the dialog's window, as a keyboard does, so that the shortcut map
-// sees them.
-bool Activate(QWidget* w) {
-  w->activateWindow();
-  return QTest::qWaitForWindowActive(w);
-}
-
-// Runs action on the next modal dialog and closes it afterwards whatever
-// the action did.
-void OnNextModal(std::function<void(QWidget*)> action) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, action] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) return;
-    timer->stop();
-    timer->deleteLater();
-    if (!Activate(modal)) qWarning("modal dialog not active");
-    action(modal);
-    if (modal->isVisible()) modal->close();
-  });
-  timer->start();
-}
-
-template <typename T>
-T* Child(QWidget* w, const char* name) {
-  return w->findChild<T*>(QString::fromLatin1(name));
-}
 
 }  // namespace
 

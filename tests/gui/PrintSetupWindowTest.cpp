@@ -2,7 +2,7 @@
 // "Print" and "Export Text File": placement, the variants, choosing an item,
 // moving a splitter, "Memory(&M)" into Q7Addr.ini, the export to a file and
 // the clipboard, the preview, and printing through the Qt printer to a PDF.
-// With Q7_SCREENSHOT_DIR set, both variants are saved there as PNG files.
+// With Q7ADDR_SCREENSHOT_DIR set, both variants are saved there as PNG files.
 #include <QtTest>
 #include <QAction>
 #include <QApplication>
@@ -24,64 +24,19 @@
 #include "platform/IniFile.h"
 #include "print/PreviewWidget.h"
 #include "print/PrintSetupWindow.h"
-#include "support/TestSupport.h"
+#include "support/GuiSession.h"
 #include "ui/QtPrinter.h"
 
 namespace {
 
-struct Session {
-  testsupport::TempDir dir;
-  testsupport::ScriptedDialogs dialogs;
-  std::unique_ptr<mainwin::MainWindow> w;
+using guitest::OnNextModal;
+using guitest::Child;
+using guitest::SaveShot;
 
-  Session() {
-    std::filesystem::copy(Q7_SAMPLE_BOOK_DIR, dir.path(), std::filesystem::copy_options::recursive);
-    mainwin::StartOptions o;
-    o.Args = {"/c"};
-    o.CurrentDir = dir.path();
-    o.ProgramDir = dir.path();
-    o.Config = plat::PlatformConfig{};
-    w = std::make_unique<mainwin::MainWindow>(std::move(o), &dialogs);
-    w->resize(900, 640);
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w.get())) qFatal("main window not exposed");
-  }
-  ~Session() {
-    for (auto* n : w->logic().Book->Nodes.InOrder())
-      if (n->Group) n->Group->Modified = false;
-    w.reset();
-  }
+struct Session : guitest::Session {
+  Session() : guitest::Session(QSize(900, 640)) {}
   QAction* Entry(const char* name) { return w->findChild<QAction*>(QString::fromLatin1(name)); }
 };
-
-// Runs action on the next modal dialog and closes it afterwards whatever
-// the action did.
-void OnNextModal(std::function<void(QWidget*)> action) {
-  auto* timer = new QTimer;
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, [timer, action] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible()) return;
-    timer->stop();
-    timer->deleteLater();
-    modal->activateWindow();
-    action(modal);
-    if (modal->isVisible()) modal->close();
-  });
-  timer->start();
-}
-
-template <typename T>
-T* Child(QWidget* w, const char* name) {
-  return w->findChild<T*>(QString::fromLatin1(name));
-}
-
-void Screenshot(QWidget* w, const char* name) {
-  const QByteArray dir = qgetenv("Q7_SCREENSHOT_DIR");
-  if (dir.isEmpty()) return;
-  QTest::qWait(50);
-  w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QString::fromLatin1(name));
-}
 
 // Prints to a PDF file instead of asking with the printer dialog.
 class PdfChooser : public print::PrinterChooser {
@@ -150,14 +105,14 @@ void PrintSetupWindowTest::printVariantChangesItemSplitterAndMemory() {
     QCOMPARE(row1->sizes().at(1), qRound(inner * 30.0 / 92));
     QCOMPARE(win->columnPanel(1, 2)->toolTip(), QStringLiteral("30"));
     QCOMPARE(qobject_cast<QLabel*>(win->columnPanel(1, 2))->text(), QStringLiteral("Mail"));
-    Screenshot(modal, "print-setup-print.png");
+    SaveShot(modal, "print-setup-print.png");
 
     // Choose "Tel" for row 1, column 2 through the item list.
     QTest::mouseClick(win->columnPanel(1, 2), Qt::LeftButton);
     QListWidget* list = win->itemList();
     QVERIFY(list->isVisible());
     QCOMPARE(list->currentRow(), 1);
-    Screenshot(modal, "print-setup-item-list.png");
+    SaveShot(modal, "print-setup-item-list.png");
     QListWidgetItem* tel = list->item(7);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(tel).center());
     QVERIFY(!list->isVisible());
@@ -186,7 +141,7 @@ void PrintSetupWindowTest::printVariantChangesItemSplitterAndMemory() {
     QVERIFY(win->preview()->isVisible());
     QVERIFY(L.PreviewJob != nullptr);
     QCOMPARE(win->preview()->Page(), 1);
-    Screenshot(modal, "print-setup-preview.png");
+    SaveShot(modal, "print-setup-preview.png");
     QTest::keyClick(win->preview(), Qt::Key_Escape);
     QVERIFY(!win->preview()->isVisible());
     QVERIFY(Child<QPushButton>(modal, "PreViewBtn")->isVisible());
@@ -202,7 +157,7 @@ void PrintSetupWindowTest::printVariantChangesItemSplitterAndMemory() {
     QTest::mouseClick(Child<QRadioButton>(modal, "PrintForm2"), Qt::LeftButton, {}, QPoint(8, 8));
     QVERIFY(Child<QWidget>(modal, "Pr_Form5")->isVisible());
     QVERIFY(!Child<QWidget>(modal, "Pr_Form2")->isVisible());
-    Screenshot(modal, "print-setup-detail.png");
+    SaveShot(modal, "print-setup-detail.png");
     QTest::mouseClick(Child<QPushButton>(modal, "EndBtn"), Qt::LeftButton);
   });
   s.Entry("GoPrint")->trigger();
@@ -232,7 +187,7 @@ void PrintSetupWindowTest::exportVariantToFileAndClipboard() {
     QCOMPARE(Child<QPushButton>(modal, "SendToFile")->text(), QStringLiteral("Export(&P)"));
     QCOMPARE(Child<QSpinBox>(modal, "PrScale")->value(), 150);
     QCOMPARE(L.LineWidth, 61);
-    Screenshot(modal, "print-setup-export.png");
+    SaveShot(modal, "print-setup-export.png");
 
     // Simple, all groups.
     QTest::mouseClick(Child<QRadioButton>(modal, "PrintForm0"), Qt::LeftButton, {}, QPoint(8, 8));
@@ -241,7 +196,7 @@ void PrintSetupWindowTest::exportVariantToFileAndClipboard() {
     s.dialogs.inputs.push_back(out);
     QTest::mouseClick(Child<QPushButton>(modal, "SendToFile"), Qt::LeftButton);
     QTest::mouseClick(Child<QPushButton>(modal, "SendToClip"), Qt::LeftButton);
-    Screenshot(modal, "print-setup-export-simple.png");
+    SaveShot(modal, "print-setup-export-simple.png");
   });
   s.Entry("TextExport")->trigger();
   QVERIFY(seen);

@@ -20,29 +20,16 @@
 #include "mainwin/MainWindow.h"
 #include "platform/IniFile.h"
 #include "search/SearchWindow.h"
-#include "support/TestSupport.h"
+#include "support/GuiSession.h"
 #include "ui/Codec.h"
 #include "ui/QtAppearance.h"
 
 namespace {
 
-struct Session {
-  testsupport::TempDir dir;
-  testsupport::ScriptedDialogs dialogs;
-  std::unique_ptr<mainwin::MainWindow> w;
+using guitest::U8;
+using guitest::SaveShot;
 
-  Session() {
-    std::filesystem::copy(Q7_SAMPLE_BOOK_DIR, dir.path(), std::filesystem::copy_options::recursive);
-    mainwin::StartOptions o;
-    o.Args = {"/c"};
-    o.CurrentDir = dir.path();
-    o.ProgramDir = dir.path();
-    o.Config = plat::PlatformConfig{};
-    w = std::make_unique<mainwin::MainWindow>(std::move(o), &dialogs);
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w.get())) qFatal("main window not exposed");
-  }
-  mainwin::TQ7AdrMan& L() { return w->logic(); }
+struct Session : guitest::Session {
   QStringList ShownAddresses() {
     QStringList v;
     QAbstractItemModel* m = w->grid()->model();
@@ -78,18 +65,9 @@ bool OnSearchDialog(std::function<void(search::SearchWindow*)> action, bool* ran
   return true;
 }
 
-QString U8(const char* s) { return QString::fromUtf8(s); }
-
 // A click on the indicator of a radio button or check box (a layout may
 // make the widget wider than its label, and its middle is then no hit).
 void ClickBox(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2)); }
-
-void SaveShot(QWidget* w, const char* name) {
-  const QString dir = qEnvironmentVariable("Q7ADDR_SCREENSHOT_DIR");
-  if (dir.isEmpty()) return;
-  QDir().mkpath(dir);
-  w->grab().save(dir + QLatin1Char('/') + QLatin1String(name));
-}
 
 }  // namespace
 

@@ -22,37 +22,16 @@
 #include "mainwin/GroupTreeModel.h"
 #include "mainwin/MainWindow.h"
 #include "store/Card.h"
-#include "support/TestSupport.h"
+#include "support/GuiSession.h"
 #include "ui/Codec.h"
 
 using mainwin::MainWindow;
 
 namespace {
 
-QString U8(const char* s) { return QString::fromUtf8(s); }
+using guitest::U8;
 
-struct Session {
-  testsupport::TempDir dir;
-  testsupport::ScriptedDialogs dialogs;
-  std::unique_ptr<MainWindow> w;
-
-  Session() {
-    std::filesystem::copy(Q7_SAMPLE_BOOK_DIR, dir.path(), std::filesystem::copy_options::recursive);
-    mainwin::StartOptions o;
-    o.Args = {"/c"};
-    o.CurrentDir = dir.path();
-    o.ProgramDir = dir.path();
-    o.Config = plat::PlatformConfig{};
-    w = std::make_unique<MainWindow>(std::move(o), &dialogs);
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w.get())) qFatal("main window not exposed");
-  }
-  ~Session() {
-    for (auto* n : L().Book->Nodes.InOrder())
-      if (n->Group) n->Group->Modified = false;
-    w.reset();
-  }
-  mainwin::TQ7AdrMan& L() { return w->logic(); }
+struct Session : guitest::Session {
   editor::TView& V() { return *w->logic().View; }
   editor::CardEditorWindow* E() { return w->cardEditor(); }
   editor::SectionsPageWidget* P() { return E()->sectionsPage(); }
