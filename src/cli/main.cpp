@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "exchange/ExportFiles.h"
 #include "import/ImportFormLogic.h"
+#include "mainwin/MainFormLogic.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
@@ -51,8 +53,17 @@ const char kUsage[] =
     "                   import another program's address book into \"(New Imported)\"\n"
     "                   and save the changed groups; N: 0 any CSV (default), 1 Outlook\n"
     "                   Express 4, 2 Netscape 4, 3 version-1 folder, 4 AL-Mail32 file,\n"
-    "                   5 EdMax folder, 6 Datula file; --map (template 0): CSV column\n"
-    "                   SRC (from 0) to target TARGET (index 0-28 or its label)";
+    "                   5 EdMax folder, 6 Datula file, 7 vCard file; --map (template\n"
+    "                   0): CSV column SRC (from 0) to target TARGET (index 0-28 or\n"
+    "                   its label)\n"
+    "  export-vcard ROOT [--version=3.0|4.0] [--all] [--ini=FILE]\n"
+    "                   the cards of the groups checked in FILE's section Group\n"
+    "                   (default: ROOT/Q7Addr.ini; --all: every card) as a UTF-8\n"
+    "                   vCard file on standard output (default version 3.0)\n"
+    "  export-csv ROOT [--encoding=cp932|utf-8] [--all] [--ini=FILE]\n"
+    "                   the same cards as CSV with a header line of the CSV\n"
+    "                   import's targets (default CP932; UTF-8 with a byte-order\n"
+    "                   mark); import it again with --map=0:1,1:2,...,27:28";
 
 // Message boxes become lines on standard error; questions get Cancel (or the
 // only button there is), so a script never writes over an outside change.
@@ -248,7 +259,7 @@ int Import(const std::vector<std::string>& args, int combine) {
   for (const std::string& a : args) {
     if (a.rfind("--template=", 0) == 0) {
       const std::string v = a.substr(11);
-      if (v.size() != 1 || v[0] < '0' || v[0] > '6') return bad("bad template '" + v + "' (0 to 6)");
+      if (v.size() != 1 || v[0] < '0' || v[0] > '7') return bad("bad template '" + v + "' (0 to 7)");
       tmpl = v[0] - '0';
     } else if (a.rfind("--map=", 0) == 0) {
       map = a.substr(6);
@@ -480,6 +491,72 @@ int Export(const std::vector<std::string>& args, int combine) {
   return 0;
 }
 
+// export-vcard / export-csv ROOT [...]: the cards of the groups the main
+// window would show checked (its settings file in ROOT, as with /C), or all.
+int ExportExchange(const std::vector<std::string>& args, int combine, bool vcard) {
+  std::vector<std::string> pos;
+  bool all = false;
+  std::string ini;
+  exch::VcardVersion version = exch::VcardVersion::V30;
+  exch::CsvEncoding enc = exch::CsvEncoding::Cp932;
+  auto bad = [](const std::string& what) {
+    std::fprintf(stderr, "q7addr-cli: %s\n%s", what.c_str(), kUsage);
+    return 2;
+  };
+  for (const std::string& a : args) {
+    if (a == "--all") {
+      all = true;
+    } else if (a.rfind("--ini=", 0) == 0 && a.size() > 6) {
+      ini = a.substr(6);
+    } else if (vcard && a.rfind("--version=", 0) == 0) {
+      const std::string v = a.substr(10);
+      if (v == "3.0") version = exch::VcardVersion::V30;
+      else if (v == "4.0") version = exch::VcardVersion::V40;
+      else return bad("bad version '" + v + "' (3.0 or 4.0)");
+    } else if (!vcard && a.rfind("--encoding=", 0) == 0) {
+      const std::string v = a.substr(11);
+      if (v == "cp932" || v == "shift-jis" || v == "sjis") enc = exch::CsvEncoding::Cp932;
+      else if (v == "utf-8" || v == "utf8") enc = exch::CsvEncoding::Utf8;
+      else return bad("bad encoding '" + v + "' (cp932 or utf-8)");
+    } else if (a.rfind("--", 0) == 0) {
+      return bad("unknown option '" + a + "'");
+    } else {
+      pos.push_back(a);
+    }
+  }
+  if (pos.size() != 1) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  ConsoleDialogs d;
+  store::TAllList book;
+  book.AdrCompFlg = combine;
+  if (!LoadBook(book, pos[0], d)) return 1;
+  std::string iniPath = book.Root + mainwin::kSettingsFile;
+  if (!ini.empty()) {
+    iniPath = plat::fs::FromDiskPath(ini);
+    if (!plat::fs::FileExists(iniPath)) {
+      std::fprintf(stderr, "q7addr-cli: no such settings file: %s\n", ini.c_str());
+      return 1;
+    }
+  }
+  mainwin::ApplyGroupChecks(book, iniPath);
+  store::RecalcMarks(book);
+  const std::vector<const store::TAddrRec*> cards = exch::CardsToExport(book, all);
+  plat::TextWriter out;
+  out.Attach(STDOUT_FILENO);
+  if (vcard)
+    exch::WriteVcardFile(book, cards, version, out);
+  else
+    exch::WriteCsvFile(book, cards, enc, out);
+  if (!out.Close()) {
+    std::fprintf(stderr, "q7addr-cli: write error on standard output\n");
+    return 1;
+  }
+  std::fprintf(stderr, "%zu cards exported\n", cards.size());
+  return 0;
+}
+
 int Resave(store::TAllList& book) {
   const std::vector<store::TreeNode*> nodes = book.Nodes.InOrder();
   int written = 0, failed = 0;
@@ -563,6 +640,8 @@ int main(int argc, char** argv) {
   if (cmd == "export") return Export(args, combine);
   if (cmd == "print") return Print(args, combine);
   if (cmd == "import") return Import(args, combine);
+  if (cmd == "export-vcard") return ExportExchange(args, combine, true);
+  if (cmd == "export-csv") return ExportExchange(args, combine, false);
   if (cmd == "tree" || cmd == "cards" || cmd == "resave") {
     if (args.size() != 1) {
       std::fputs(kUsage, stderr);

@@ -29,6 +29,30 @@ void ReadQuotedView(std::string_view& text, std::string& out) {
 
 }  // namespace
 
+// '"' and ',' are never trail bytes of CP932.
+bool EndsInQuotes(std::string_view line) {
+  bool fieldStart = true, quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c == '"') {
+        if (i + 1 < line.size() && line[i + 1] == '"')
+          ++i;
+        else
+          quoted = false;
+      }
+    } else if (c == ',') {
+      fieldStart = true;
+    } else if (c == '"' && fieldStart) {
+      quoted = true;
+      fieldStart = false;
+    } else if (c != ' ' && c != '\t') {
+      fieldStart = false;
+    }
+  }
+  return quoted;
+}
+
 void ReadQuoted(std::string& text, std::string& out) {
   std::string_view v(text);
   ReadQuotedView(v, out);
@@ -146,6 +170,18 @@ void ApplyTarget(store::TAddrRec& card, int target, const std::string& v) {
 
 // ---- TImportForm's CSV run ----
 
+bool TImportForm::IsHeaderLine(const std::vector<std::string>& fields) const {
+  bool any = false;
+  for (const MappingRow& row : Rows) {
+    if (row.TargetIndex <= 0 || row.TargetIndex >= kTargetCount) continue;
+    if (row.Source < 0 || static_cast<std::size_t>(row.Source) >= fields.size()) return false;
+    if (fields[static_cast<std::size_t>(row.Source)] != kTargetLabels[static_cast<std::size_t>(row.TargetIndex)])
+      return false;
+    any = true;
+  }
+  return any;
+}
+
 void TImportForm::CsvGroupPath(const std::string& v) {
   std::size_t start = 0;
   while (start < v.size()) {
@@ -172,10 +208,24 @@ void TImportForm::ImportCsv(const std::string& path) {
   store::TreeNode* root = SelectedNode();
   std::string line;
   std::vector<std::string> fields;
+  bool first = true;
+  std::string more;
   while (file_.ReadLine(line)) {
+    // A quoted field may hold line breaks; a runaway quote stops at 1,000
+    // lines, so a broken file cannot make one card of the rest.
+    for (int n = 0; n < 1000 && EndsInQuotes(line) && file_.ReadLine(more); ++n) {
+      line += "\r\n";
+      line += more;
+    }
     Select(root);
     book_->CurGroup = root->Group;
     SplitCsvLine(line, fields);
+    if (first && IsHeaderLine(fields)) {
+      // A header naming the targets (the CSV export writes one) is no card.
+      first = false;
+      continue;
+    }
+    first = false;
     store::CardPtr card = store::NewCard();
     for (std::size_t i = 0; i < Rows.size() && i < fields.size(); ++i) {
       const MappingRow& row = Rows[i];

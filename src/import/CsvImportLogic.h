@@ -15,6 +15,11 @@ namespace imp {
 // not begin with a double quote.
 void ReadQuoted(std::string& text, std::string& out);
 
+// True when the line ends inside a field that opened with a quote: the
+// field goes on in the next line (a note with line breaks, as spreadsheet
+// programs and the CSV export write it). A quote inside a field opens nothing.
+bool EndsInQuotes(std::string_view line);
+
 // The fields of one CSV line (none for an empty or blank line).
 void SplitCsvLine(std::string_view line, std::vector<std::string>& fields);
 

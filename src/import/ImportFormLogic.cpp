@@ -20,7 +20,7 @@ const std::array<const char*, kTargetCount> kTargetLabels = {
 
 const std::array<const char*, kTemplateCount> kTemplateItems = {
     "&1) Any CSV File", "&2) Outlook Express Ver4", "&3) Netscape Comunicator Ver4", "&4) Ostra! Ver1.xx",
-    "&5) AL-MAIL32",    "&6) EdMax",                "&7) Datula"};
+    "&5) AL-MAIL32",    "&6) EdMax",                "&7) Datula",    "&8) vCard File"};
 
 const int kOe4Table[] = {0,  3,  1,  9,  2,  2,  13, 10, 15, 11, 14, 12, 12, 13, 11, 14, 23, 15,
                          20, 16, 22, 17, 17, 18, 16, 28, 18, 19, 21, 7,  5,  21, 7,  22, 6,  23,
@@ -79,7 +79,7 @@ void TImportForm::FormInit(mainwin::TQ7AdrMan& main) {
 void TImportForm::SetTemplateMode() {
   const int t = Template;
   ImportItemVisible = OptionPnlVisible = t >= 0 && t <= 2;
-  MemoVisible = t >= 3 && t <= 6;
+  MemoVisible = t >= 3 && t <= 7;
   FolderVisible = t == 3 || t == 5;
   SelectFileEnabled = !FolderVisible;
 }
@@ -92,7 +92,7 @@ void TImportForm::TemplateSelClick(int t) {
     case 1: ApplyTemplate(kOe4Table); break;
     case 2: ApplyTemplate(kNs4Table); break;
     case 3: LocateV1Book(); break;
-    case 4: case 6:
+    case 4: case 6: case 7:
       SetTemplateMode();
       SelectFileClick();
       break;
@@ -104,6 +104,7 @@ void TImportForm::SelectFileClick() {
   if (!dialogs_) return;
   const char* filter = Template == 4   ? "ALMAIL files (Address;*.adr)|Address;*.adr"
                        : Template == 6 ? "Datula Address Files (*.*)|*.*"
+                       : Template == 7 ? "vCard files (*.vcf;*.vcard)|*.vcf;*.vcard"
                                        : "CSV files (*.csv)|*.csv";
   const std::optional<std::string> path = dialogs_->OpenFile(filter, FileName.empty() ? Folder : FileName);
   if (!path) return;
@@ -121,7 +122,7 @@ void TImportForm::FileChosen(const std::string& path) {
     case 2:
       if (ShowRecord(1)) ApplyTemplate(kNs4Table);
       break;
-    case 4: case 6: {
+    case 4: case 6: case 7: {
       InFileName = BaseName(FileName);
       ImportFile f;
       if (!f.Open(FileName, EncodingWanted)) {
@@ -152,7 +153,7 @@ void TImportForm::EncodingChange(Encoding e) {
   if (FileName.empty()) return;
   if (Template >= 0 && Template <= 2)
     ShowRecord(RecNo);
-  else if (Template == 4 || Template == 6)
+  else if (Template == 4 || Template == 6 || Template == 7)
     FileChosen(FileName);
 }
 
@@ -209,7 +210,13 @@ bool TImportForm::ShowRecord(int n) {
   bool ok = f.Open(FileName, EncodingWanted);
   if (ok) {
     EncodingChosen = f.Chosen();
+    std::string more;
     while (read < n && f.ReadLine(line)) {
+      // A record is what the run reads as one: quoted line breaks included.
+      for (int k = 0; k < 1000 && EndsInQuotes(line) && f.ReadLine(more); ++k) {
+        line += "\r\n";
+        line += more;
+      }
       ++read;
       last.swap(line);
     }
@@ -329,6 +336,9 @@ void TImportForm::ExectClick() {
     case 6:
       if (!name.empty()) ImportDatula(FileName);
       break;
+    case 7:
+      if (!name.empty()) ImportVcard(FileName);
+      break;
     default: break;
   }
 }
@@ -372,6 +382,7 @@ store::TreeNode* TImportForm::OpenImportGroup(std::string name) {
 
 bool TImportForm::BeginRun(bool openGroup) {
   LossReport.clear();
+  SkipReport.clear();
   lossText_.clear();
   Cancelled = false;
   CardsAdded = GroupsAdded = 0;
@@ -428,13 +439,22 @@ void TImportForm::NoteLoss(const store::TAddrRec& card) {
 
 void TImportForm::ShowLossReport() {
   lossText_.clear();
-  if (LossReport.empty()) return;
-  lossText_ = "Some characters cannot be held in Shift-JIS and were replaced by \"?\":";
+  if (LossReport.empty() && SkipReport.empty()) return;
   constexpr std::size_t kShown = 40;
-  for (std::size_t i = 0; i < LossReport.size() && i < kShown; ++i)
-    lossText_ += "\r\n" + LossReport[i].Card + " : " + LossReport[i].Field;
-  if (LossReport.size() > kShown)
-    lossText_ += "\r\n... and " + std::to_string(LossReport.size() - kShown) + " more";
+  auto list = [this](const std::vector<LossEntry>& entries) {
+    for (std::size_t i = 0; i < entries.size() && i < kShown; ++i)
+      lossText_ += "\r\n" + entries[i].Card + " : " + entries[i].Field;
+    if (entries.size() > kShown) lossText_ += "\r\n... and " + std::to_string(entries.size() - kShown) + " more";
+  };
+  if (!SkipReport.empty()) {
+    lossText_ = "Some cards could not be imported:";
+    list(SkipReport);
+  }
+  if (!LossReport.empty()) {
+    if (!lossText_.empty()) lossText_ += "\r\n\r\n";
+    lossText_ += "Some characters cannot be held in Shift-JIS and were replaced by \"?\":";
+    list(LossReport);
+  }
   if (dialogs_) dialogs_->MessageBox(lossText_, dlg::BoxType::Warning, {dlg::Button::Ok});
 }
 

@@ -12,7 +12,7 @@
 // Controls -> members (all text CP932):
 //   window caption                 Caption
 //   captions                       Captions.<control name>
-//   TemplateSel                    Template (-1 none, 0..6)
+//   TemplateSel                    Template (-1 none, 0..7)
 //   InFileName                     InFileName
 //   the file dialog's file         FileName (full path)
 //   ImportItem                     Rows (MappingRow), the selected row
@@ -37,7 +37,8 @@
 // events and returns false when the user cancelled. A cancelled run keeps
 // what it imported, as a failure does.
 //
-// After a run, LossReport lists each card and field whose characters
+// After a run, SkipReport lists the cards left out (by name, with the
+// reason) and LossReport lists each card and field whose characters
 // CP932 cannot hold were replaced by "?"; the run has shown it in an
 // information box already (LossReportText()).
 #pragma once
@@ -60,7 +61,7 @@ class TQ7AdrMan;
 namespace imp {
 
 inline constexpr int kTargetCount = 29;
-inline constexpr int kTemplateCount = 7;
+inline constexpr int kTemplateCount = 8;
 inline constexpr int kMaxRecNo = 999;
 inline constexpr const char* kImportCaption = "Ostra Address Book Manager Import";
 inline constexpr const char* kNewImported = "(New Imported)";
@@ -127,6 +128,7 @@ class TImportForm {
   void ImportEdMax();
   void ImportAlmail(const std::string& path);
   void ImportDatula(const std::string& path);
+  void ImportVcard(const std::string& path);  // VcardImportLogic.cpp
 
   // For the command line: what SelectFileClick does once the file is chosen.
   void FileChosen(const std::string& path);
@@ -154,6 +156,9 @@ class TImportForm {
   Encoding EncodingWanted = Encoding::Auto;
   Encoding EncodingChosen = Encoding::Cp932;
   std::vector<LossEntry> LossReport;
+  // Cards of the last run the book could not take, by name, with the
+  // reason (a vCard without any e-mail address); shown with the losses.
+  std::vector<LossEntry> SkipReport;
   std::function<bool(std::uint64_t done, std::uint64_t total)> Progress;
   bool Cancelled = false;  // the last run was cancelled
 
@@ -180,6 +185,8 @@ class TImportForm {
   store::TAddrRec* Add(store::CardPtr card);
   bool Tick(const ImportFile& f);  // false: cancelled
   void CsvGroupPath(const std::string& v);
+  // A first line whose every mapped field is its target's label.
+  bool IsHeaderLine(const std::vector<std::string>& fields) const;
   void ImportV1File(store::TreeNode* node);
   void ImportV1Line(const std::string& line);
   bool ImportEdMaxFile(const std::string& base);

@@ -169,18 +169,22 @@ void TQ7AdrMan::ReadSettings() {
   SortKey = ini.ReadInteger("Option", "SortKey", 0);
 }
 
-void TQ7AdrMan::ReadGroupState() {
-  plat::IniFile ini(SettingsPath());
-  for (TreeNode* n : Book->Nodes.InOrder()) {
-    if (!n->Group) continue;
-    const std::string key = store::GroupDisplayPath(*n->Group);
-    if (n->Level > 0) {
-      const int img = ini.ReadInteger("Group", key, 1);
-      n->ImageIndex = img;
-      n->SelectedIndex = img;
-    }
-    if (n->HasChildren()) n->Expanded = ini.ReadBool("GroupExpand", key, false);
+void ApplyGroupChecks(store::TAllList& book, const std::string& settingsPath) {
+  plat::IniFile ini(settingsPath);
+  for (TreeNode* n : book.Nodes.InOrder()) {
+    if (!n->Group || n->Level == 0) continue;
+    const int img = ini.ReadInteger("Group", store::GroupDisplayPath(*n->Group), 1);
+    n->ImageIndex = img;
+    n->SelectedIndex = img;
   }
+}
+
+void TQ7AdrMan::ReadGroupState() {
+  ApplyGroupChecks(*Book, SettingsPath());
+  plat::IniFile ini(SettingsPath());
+  for (TreeNode* n : Book->Nodes.InOrder())
+    if (n->Group && n->HasChildren())
+      n->Expanded = ini.ReadBool("GroupExpand", store::GroupDisplayPath(*n->Group), false);
 }
 
 bool TQ7AdrMan::WriteSettings() {

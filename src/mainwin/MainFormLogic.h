@@ -26,7 +26,7 @@
 //                             current row Tbl.Row, Tbl.ColWidths[0..4]
 //   SubTot, Total             SubTot, Total (already right-aligned, 6 chars)
 //   UpDownPnl visible         UpDownPnlVisible
-//   SaveOrder enabled         SaveOrderEnabled (CSV_Export: always disabled)
+//   SaveOrder enabled         SaveOrderEnabled (CSV_Export: CsvExportEnabled)
 //   SendMail/SendGroupMail    SendMailCaption, SendGroupMailCaption (set by
 //                             MainPopupPopup)
 //   Tbl visible / WaitMsg     TblVisible (false only inside ReLoadClick)
@@ -66,6 +66,9 @@
 //   popup "Print" / "Export Text File" GoPrintClick() / TextExportClick()
 //                                      (the print setup window through
 //                                      Host->ShowPrintSetup)
+//   popup "Export CSV File" /          CsvExportClick() / VcardExportClick()
+//   "Export vCard File"                (the marked cards into a file chosen
+//                                      through Dialogs::SaveFile)
 // Import is a
 // later issue: no handler here yet; keep its button disabled.
 //
@@ -237,6 +240,7 @@ struct MainCaptions {
   std::string Label15, SelectAll, DeSelect, WaitMsg, Label1, Label2;
   std::string SaveMenu, ReloadMenu, FindMenu, AddAddr, DelAdd, SaveOrder, AddGroup, GroupEditMenu;
   std::string GoPrint, TextExport, ImportBtn, CSV_Export;
+  std::string VcardExport = "Export vCard File";
   // Designed captions that stay: "(&U)↑" and "↓(&L)" in CP932.
   std::string UpLabel = "(&U)\x81\xaa";
   std::string DnLabel = "\x81\xab(&L)";
@@ -254,6 +258,11 @@ struct StartOptions {
 
 inline constexpr const char* kAppTitle = "Ostra(Q7) Address Book Manager";
 inline constexpr const char* kSettingsFile = "Q7Addr.ini";
+
+// The group checks stored in the settings file's section "Group" (missing
+// key: checked) onto the tree below the top level; shared by the start-up
+// and the command line's exports.
+void ApplyGroupChecks(store::TAllList& book, const std::string& settingsPath);
 
 class TQ7AdrMan {
  public:
@@ -304,6 +313,10 @@ class TQ7AdrMan {
   void ImportClick();     // the import dialog (import/ImportFormLogic.h) through Host
   void GoPrintClick();     // the print setup window (print/PrintSetupLogic.h) through Host
   void TextExportClick();  // the same window in its export variant
+  // The marked cards as a CSV file (CP932 or UTF-8, asked first) or a
+  // vCard 3.0 file (MainExchangeLogic.cpp).
+  void CsvExportClick();
+  void VcardExportClick();
 
   // ---- the group dialog's changes of the tree ----
   // Before a group's node leaves the tree: nothing may keep pointing at it.
@@ -347,7 +360,7 @@ class TQ7AdrMan {
   bool SaveOrderEnabled = false;
   std::string SendMailCaption;
   std::string SendGroupMailCaption;
-  bool CsvExportEnabled = false;
+  bool CsvExportEnabled = true;
 
   store::TreeNode* Selected = nullptr;  // the tree's selected node
   std::uint64_t TreeRevision = 0;       // increases when nodes are added/sorted

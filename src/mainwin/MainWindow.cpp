@@ -309,17 +309,12 @@ void MainWindow::BuildPopup() {
   delAdd_ = add("DelAdd", &TQ7AdrMan::DelAddressClick);
   saveOrder_ = add("SaveOrder", &TQ7AdrMan::SaveOrderClick);
   addGroup_ = add("AddGroup", &TQ7AdrMan::AddGroupClick);
-  auto later = [this](const char* name) {
-    QAction* a = popup_->addAction(QString());
-    a->setObjectName(QString::fromLatin1(name));
-    a->setEnabled(false);
-    return a;
-  };
   groupEditMenu_ = add("GroupEditMenu", &TQ7AdrMan::GroupEditClick);
   goPrint_ = add("GoPrint", &TQ7AdrMan::GoPrintClick);
   textExport_ = add("TextExport", &TQ7AdrMan::TextExportClick);
   importBtn_ = add("ImportBtn", &TQ7AdrMan::ImportClick);
-  csvExport_ = later("CSV_Export");
+  csvExport_ = add("CSV_Export", &TQ7AdrMan::CsvExportClick);
+  vcardExport_ = add("VcardExport", &TQ7AdrMan::VcardExportClick);
   saveOrder_->setEnabled(false);
   connect(popup_, &QMenu::aboutToShow, this, [this] { Run([this] { logic_->MainPopupPopup(); }); });
 }
@@ -363,6 +358,7 @@ void MainWindow::Start() {
   textExport_->setText(codec::ToQt(c.TextExport));
   importBtn_->setText(codec::ToQt(c.ImportBtn));
   csvExport_->setText(codec::ToQt(c.CSV_Export));
+  vcardExport_->setText(codec::ToQt(c.VcardExport));
 
   // The stored geometry, kept on the screen.
   QRect want(L.Left, L.Top, L.Width, L.Height);

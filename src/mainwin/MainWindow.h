@@ -134,6 +134,7 @@ class MainWindow : public QMainWindow, private MainHost {
   QAction* textExport_ = nullptr;
   QAction* importBtn_ = nullptr;
   QAction* csvExport_ = nullptr;
+  QAction* vcardExport_ = nullptr;
 
   editor::CardEditorWindow* editor_ = nullptr;
 };

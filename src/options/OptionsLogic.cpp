@@ -18,14 +18,12 @@ void TOptionSet::OptionInit(mainwin::TQ7AdrMan& main) {
   Captions.RadioPrintText = "Text of Print Layout";
   Captions.RadioCSV = "Text of CSV Format";
   Captions.ExportBtn = "Export(&E)";
-  // The print and import windows come with later versions; until then
-  // their buttons say so instead of opening nothing.
   PrtBtnEnabled = true;
   ImportBtnEnabled = true;
-  ExportBtnEnabled = false;
+  ExportBtnEnabled = true;
   PrtBtnHint.clear();
   ImportBtnHint.clear();
-  ExportBtnHint = "Not used here: text export is in the address list's popup menu.";
+  ExportBtnHint.clear();
   ChooseSendMode(main.book().AdrSendMode);
   ChooseCombine(main.book().AdrCompFlg);
 }
@@ -49,6 +47,14 @@ int TOptionSet::SendModeChosen() const {
 
 void TOptionSet::ImportBtnClick() {
   if (main_) main_->ImportClick();
+}
+
+void TOptionSet::ExportBtnClick() {
+  if (!main_) return;
+  if (RadioCSV)
+    main_->CsvExportClick();
+  else
+    main_->TextExportClick();
 }
 
 void TOptionSet::PrtBtnClick() {

@@ -13,12 +13,11 @@
 //   the seven radio buttons   the bool members of the same name (one of
 //                             each group is set)
 //   PrtBtn, ImportBtn,        PrtBtnEnabled, ImportBtnEnabled,
-//   ExportBtn enabled         ExportBtnEnabled (all false: the print and
-//                             import windows do not exist yet; the export
-//                             button is disabled by design)
+//   ExportBtn enabled         ExportBtnEnabled
 //   tooltips of those three   PrtBtnHint, ImportBtnHint, ExportBtnHint
 // ImportBtn (enabled) -> ImportBtnClick (the import dialog over this one).
 // PrtBtn (enabled) -> PrtBtnClick (the print window over this one).
+// ExportBtn -> ExportBtnClick (the export the "Export Type" radios choose).
 // Events: a radio chosen -> set its member and clear the others of its
 // group (or call ChooseSendMode / ChooseCombine); EndBtn, Esc or the close
 // box -> close the window (no handler needed).
@@ -68,6 +67,9 @@ class TOptionSet {
   void ImportBtnClick();
   // Pritn(&P): the main window's "Print" command, over this dialog.
   void PrtBtnClick();
+  // Export(&E): "Text of Print Layout" opens the text export window, "Text
+  // of CSV Format" writes the CSV file, over this dialog.
+  void ExportBtnClick();
   // What FormClose writes, from the radios as they are.
   int SendModeChosen() const;
   int CombineChosen() const;
@@ -76,7 +78,7 @@ class TOptionSet {
   OptionCaptions Captions;
   bool Radio_Forward = true, Radio_Behind = false, Radio_only = false;
   bool CombineWithAll = true, CombineWithAddr = false;
-  bool RadioPrintText = true, RadioCSV = false;  // chosen in the design; no effect
+  bool RadioPrintText = true, RadioCSV = false;  // what Export(&E) writes
   bool PrtBtnEnabled = false, ImportBtnEnabled = false, ExportBtnEnabled = false;
   std::string PrtBtnHint, ImportBtnHint, ExportBtnHint;
 

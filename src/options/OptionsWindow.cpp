@@ -97,6 +97,7 @@ OptionsWindow::OptionsWindow(TOptionSet& logic, QWidget* parent) : QDialog(paren
   connect(endBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(importBtn, &QPushButton::clicked, this, [this] { logic_.ImportBtnClick(); });
   connect(prtBtn, &QPushButton::clicked, this, [this] { logic_.PrtBtnClick(); });
+  connect(exportBtn, &QPushButton::clicked, this, [this] { logic_.ExportBtnClick(); });
 }
 
 }  // namespace options

@@ -87,7 +87,7 @@ TEST_F(ImportCli, BadArgumentsFailWithOneLine) {
   };
   const std::string csv = Q(Data("csv_twice_combine0/twice.csv"));
   const Row rows[] = {
-      {"import " + Q(Root()) + " --template=7 " + csv, "bad template"},
+      {"import " + Q(Root()) + " --template=8 " + csv, "bad template"},
       {"import " + Q(Root()) + " --template=x " + csv, "bad template"},
       {"import " + Q(Root()) + " --map=0-2 " + csv, "bad map"},
       {"import " + Q(Root()) + " --map=0:29 " + csv, "bad target"},

@@ -217,12 +217,12 @@ void MainWindowTest::startShowsBookCaptionsAndCommands() {
   }
   QCOMPARE(names2, QStringList({"SendMail", "SendGroupMail", "SaveMenu", "ReloadMenu", "FindMenu", "AddAddr", "DelAdd",
                                 "SaveOrder", "AddGroup", "GroupEditMenu", "GoPrint", "TextExport", "ImportBtn",
-                                "CSV_Export"}));
+                                "CSV_Export", "VcardExport"}));
   QCOMPARE(texts.mid(2), QStringList({"Save", "ReLoad", "Find", "Add Address", "Del Address", "Save Address Order",
                                       "Add Group", "Group Edit", "Print", "Export Text File", "Import",
-                                      "Export CSV File"}));
+                                      "Export CSV File", "Export vCard File"}));
   QCOMPARE(enabled, QList<bool>({true, true, true, true, true, true, true, false, true, true, true, true, true,
-                                 false}));
+                                 true, true}));
   QVERIFY(s.dialogs.boxes.empty());
 }
 
