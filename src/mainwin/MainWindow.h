@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "mainwin/MainFormLogic.h"
@@ -75,8 +76,7 @@ class MainWindow : public QMainWindow, private MainHost {
   void Start();
   // Runs one handler of the logic with the card editor's pending edits
   // taken over first, then refreshes.
-  template <typename F>
-  void Run(F&& handler);
+  void Run(const std::function<void()>& handler);
   void ApplyColumnWidths();
   void FitFixedColumn();
   void StoreGeometry();

@@ -1,0 +1,59 @@
+// What the commands of q7addr-cli share: the usage text, message boxes as
+// lines on standard error, loading a book folder, and the command entry
+// points that main() dispatches to.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/Dialogs.h"
+#include "store/Book.h"
+
+namespace cli {
+
+extern const char kUsage[];
+
+// Message boxes become lines on standard error; questions get Cancel (or the
+// only button there is), so a script never writes over an outside change.
+class ConsoleDialogs : public dlg::NullDialogs {
+ public:
+  dlg::Button MessageBox(const std::string& text, dlg::BoxType, const dlg::Buttons& buttons) override {
+    // The box's line breaks (CR LF or CR) become plain line ends.
+    std::string lines;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r') {
+        lines.push_back('\n');
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      } else {
+        lines.push_back(text[i]);
+      }
+    }
+    std::fwrite(lines.data(), 1, lines.size(), stderr);
+    std::fputc('\n', stderr);
+    for (dlg::Button b : buttons)
+      if (b == dlg::Button::Cancel) return b;
+    return buttons.empty() ? dlg::Button::Ok : buttons.front();
+  }
+};
+
+// Loads the book in folder `arg` (a path as typed, UTF-8 on disk).
+bool LoadBook(store::TAllList& book, const std::string& arg, dlg::Dialogs& d);
+
+// Writes bytes to standard output as they are.
+void Put(const std::string& s);
+// One line of `cards`: address TAB name TAB the groups holding the card.
+void PutCard(const store::TAllList& book, const store::TAddrRec* c);
+
+// The commands; each returns the exit status (2 bad usage, 1 failure).
+int Tree(store::TAllList& book);
+int Cards(store::TAllList& book);
+int Resave(store::TAllList& book);
+int Recode(const std::vector<std::string>& files);
+int Search(const std::vector<std::string>& args, int combine);
+int Import(const std::vector<std::string>& args, int combine);
+int Print(const std::vector<std::string>& args, int combine);
+int Export(const std::vector<std::string>& args, int combine);
+int ExportExchange(const std::vector<std::string>& args, int combine, bool vcard);
+
+}  // namespace cli
