@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "bench/BenchBook.h"
 #include "bench/BookGenerator.h"
 #include "editor/ViewLogic.h"
 #include "mainwin/MainFormLogic.h"
@@ -22,16 +23,9 @@ struct Fixture {
   QuietDialogs dialogs;
   std::unique_ptr<mainwin::TQ7AdrMan> main;
   Fixture() {
-    char tmpl[] = "/tmp/q7gridbench-XXXXXX";
-    dir = std::string(mkdtemp(tmpl)) + "/";
+    dir = benchgen::TempFolder("gridbench");
     benchgen::GenerateBook(dir + "AddrBook/", kCards, 100);
-    std::filesystem::create_directories(dir + "prog");
-    mainwin::StartOptions o;
-    o.Config = plat::PlatformConfig{dir, "", "", ""};
-    o.ProgramDir = dir + "prog/";
-    o.CurrentDir = dir;
-    main = std::make_unique<mainwin::TQ7AdrMan>(dialogs, o);
-    main->FormCreate();  // every group checked (no settings): the book view
+    main = benchgen::StartMain(dialogs, dir);  // every group checked (no settings): the book view
     main->TblClientWidth = 800;
   }
   ~Fixture() {

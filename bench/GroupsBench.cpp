@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/BenchBook.h"
 #include "bench/BookGenerator.h"
 #include "editor/ViewLogic.h"
 #include "groups/GroupsLogic.h"
@@ -45,13 +46,7 @@ struct Book {
             std::filesystem::create_directories(root + "Top" + std::to_string(t) + "/Group" + std::to_string(g) +
                                                 "/Sub" + std::to_string(s));
     }
-    std::filesystem::create_directories(dir + "prog");
-    mainwin::StartOptions o;
-    o.Config = plat::PlatformConfig{dir, "", "", ""};
-    o.ProgramDir = dir + "prog/";
-    o.CurrentDir = dir;
-    main = std::make_unique<mainwin::TQ7AdrMan>(dialogs, o);
-    main->FormCreate();
+    main = benchgen::StartMain(dialogs, dir);
   }
   ~Book() {
     main.reset();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/BenchBook.h"
 #include "bench/BookGenerator.h"
 #include "import/CsvImportLogic.h"
 #include "import/ImportFormLogic.h"
@@ -26,10 +27,8 @@ struct Fixture {
   std::string big;  // the 100 MB file
 
   Fixture() {
-    char tmpl[] = "/tmp/q7importbench-XXXXXX";
-    dir = std::string(mkdtemp(tmpl)) + "/";
+    dir = benchgen::TempFolder("importbench");
     benchgen::GenerateBook(dir + "AddrBook/", 100000, 1000);
-    std::filesystem::create_directories(dir + "prog");
     Start();
     // Every other line is a card of the book with its own name (merged by
     // either combine rule), the others are new.
@@ -62,14 +61,7 @@ struct Fixture {
     for (int i = 0; i < 100; ++i) w.Write(chunk);
     w.Close();
   }
-  void Start() {
-    mainwin::StartOptions o;
-    o.Config = plat::PlatformConfig{dir, "", "", ""};
-    o.ProgramDir = dir + "prog/";
-    o.CurrentDir = dir;
-    main = std::make_unique<mainwin::TQ7AdrMan>(dialogs, o);
-    main->FormCreate();
-  }
+  void Start() { main = benchgen::StartMain(dialogs, dir); }
   static void Write(const std::string& path, const std::string& bytes) {
     plat::TextWriter w;
     w.Create(path);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "bench/BenchBook.h"
 #include "bench/BookGenerator.h"
 #include "mainwin/MainFormLogic.h"
 #include "print/PrintSetupLogic.h"
@@ -22,16 +23,9 @@ struct Fixture {
   std::unique_ptr<print::MainGridRows> grid;
   std::unique_ptr<print::TPrintSetup> setup;
   Fixture() {
-    char tmpl[] = "/tmp/q7printbench-XXXXXX";
-    dir = std::string(mkdtemp(tmpl)) + "/";
+    dir = benchgen::TempFolder("printbench");
     benchgen::GenerateBook(dir + "AddrBook/", kCards, 100);
-    std::filesystem::create_directories(dir + "prog");
-    mainwin::StartOptions o;
-    o.Config = plat::PlatformConfig{dir, "", "", ""};
-    o.ProgramDir = dir + "prog/";
-    o.CurrentDir = dir;
-    main = std::make_unique<mainwin::TQ7AdrMan>(dialogs, o);
-    main->FormCreate();  // every group checked: the grid shows the whole book
+    main = benchgen::StartMain(dialogs, dir);  // every group checked: the grid shows the whole book
     grid = std::make_unique<print::MainGridRows>(*main);
     setup = std::make_unique<print::TPrintSetup>(dialogs, *main->Book, dir + "prog/Q7Addr.ini", grid.get());
     setup->RowPanelWidth = 11 + 552;

@@ -1,49 +1,15 @@
 #include "exchange/ExchangeText.h"
 
-#include <iconv.h>
 
 #include <cerrno>
 
 #include "import/ImportTextLogic.h"
+#include "platform/Iconv.h"
 #include "platform/Sjis.h"
 
 namespace exch {
 
 namespace {
-
-// One descriptor per thread and direction: a 100,000-card export converts
-// a million values, so opening one per value is not an option.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (ok()) iconv_close(cd_);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  // Converts as much as it can; returns the bytes of `in` consumed.
-  std::size_t Run(std::string_view in, std::string& out) {
-    if (!ok()) return 0;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char* ip = const_cast<char*>(in.data());
-    std::size_t il = in.size();
-    while (il > 0) {
-      const std::size_t old = out.size();
-      out.resize(old + il * 3 + 8);
-      char* op = out.data() + old;
-      std::size_t ol = out.size() - old;
-      const std::size_t r = iconv(cd_, &ip, &il, &op, &ol);
-      out.resize(out.size() - ol);
-      if (r != static_cast<std::size_t>(-1)) break;
-      if (errno != E2BIG) break;
-    }
-    return in.size() - il;
-  }
-
- private:
-  iconv_t cd_;
-};
 
 bool Ascii(std::string_view s) {
   for (char c : s)
@@ -59,7 +25,7 @@ void Cp932ToUtf8(std::string_view in, std::string& out) {
     out.assign(in);
     return;
   }
-  thread_local Converter conv("UTF-8", "CP932");
+  thread_local plat::Iconv conv("UTF-8", "CP932");
   while (!in.empty()) {
     const std::size_t used = conv.Run(in, out);
     in.remove_prefix(used);
@@ -96,7 +62,7 @@ std::size_t ToCp932(std::string_view charset, std::string_view in, std::string& 
     return 0;
   }
   const std::string name(charset);
-  Converter conv("UTF-8", name.c_str());
+  plat::Iconv conv("UTF-8", name.c_str());
   if (!conv.ok()) return imp::Utf8ToCp932(in, out);
   std::string utf8;
   while (!in.empty()) {

@@ -1,13 +1,13 @@
 #include "import/ImportTextLogic.h"
 
 #include <fcntl.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include "platform/FileSystem.h"
+#include "platform/Iconv.h"
 
 namespace imp {
 
@@ -81,51 +81,6 @@ std::string EncodeUtf8(char32_t cp) {
   return s;
 }
 
-// One descriptor per thread, opened on first use.
-class ToCp932 {
- public:
-  ToCp932() : cd_(iconv_open("CP932", "UTF-8")) {}
-  ~ToCp932() {
-    if (ok()) iconv_close(cd_);
-  }
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  // Converts one whole character; false when CP932 has no code for it.
-  bool One(std::string_view ch, std::string& out) {
-    if (!ok()) return false;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char buf[8];
-    char* ip = const_cast<char*>(ch.data());
-    std::size_t il = ch.size();
-    char* op = buf;
-    std::size_t ol = sizeof buf;
-    if (iconv(cd_, &ip, &il, &op, &ol) == static_cast<std::size_t>(-1) || il != 0) return false;
-    out.append(buf, static_cast<std::size_t>(op - buf));
-    return true;
-  }
-  // Converts a run of valid UTF-8; stops at the first character without a
-  // code. Returns the bytes of `in` consumed.
-  std::size_t Run(std::string_view in, std::string& out) {
-    if (!ok()) return 0;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    char* ip = const_cast<char*>(in.data());
-    std::size_t il = in.size();
-    while (il > 0) {
-      const std::size_t old = out.size();
-      out.resize(old + il * 2 + 8);
-      char* op = out.data() + old;
-      std::size_t ol = out.size() - old;
-      const std::size_t r = iconv(cd_, &ip, &il, &op, &ol);
-      out.resize(out.size() - ol);
-      if (r != static_cast<std::size_t>(-1)) break;
-      if (errno != E2BIG) break;
-    }
-    return in.size() - il;
-  }
-
- private:
-  iconv_t cd_;
-};
-
 }  // namespace
 
 const char* EncodingName(Encoding e) {
@@ -177,7 +132,7 @@ Encoding DetectEncoding(std::string_view head) {
 
 std::size_t Utf8ToCp932(std::string_view in, std::string& out) {
   out.clear();
-  thread_local ToCp932 conv;
+  thread_local plat::Iconv conv("CP932", "UTF-8");
   std::size_t lost = 0;
   std::size_t i = 0;
   while (i < in.size()) {
@@ -210,7 +165,7 @@ std::size_t Utf8ToCp932(std::string_view in, std::string& out) {
       continue;
     }
     const char32_t alias = Cp932Alias(cp);
-    if (!(alias && conv.One(EncodeUtf8(alias), out))) {
+    if (!(alias && conv.Append(EncodeUtf8(alias), out))) {
       out.push_back(kLostChar);
       ++lost;
     }

@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/Iconv.h"
 #include "platform/Sjis.h"
 
 namespace plat::fs {
@@ -23,48 +23,14 @@ bool IsAscii(std::string_view s) {
   return true;
 }
 
-// One iconv descriptor per direction and thread, opened on first use:
-// opening one costs far more than converting a file name.
-class Converter {
- public:
-  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Converter() {
-    if (cd_ != reinterpret_cast<iconv_t>(-1)) iconv_close(cd_);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
-
-  // False when the input is not valid in the source encoding or holds a
-  // character the target cannot represent.
-  bool Run(std::string_view in, std::string& out) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) return false;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    std::string src(in);
-    // One CP932 byte becomes at most three UTF-8 bytes, and the other way
-    // round the text only shrinks.
-    out.assign(in.size() * 3 + 4, '\0');
-    char* ip = src.data();
-    std::size_t il = src.size();
-    char* op = out.data();
-    std::size_t ol = out.size();
-    if (iconv(cd_, &ip, &il, &op, &ol) == static_cast<std::size_t>(-1)) return false;
-    if (iconv(cd_, nullptr, nullptr, &op, &ol) == static_cast<std::size_t>(-1)) return false;
-    out.resize(out.size() - ol);
-    return true;
-  }
-
- private:
-  iconv_t cd_;
-};
-
 bool Utf8ToCp932(std::string_view in, std::string& out) {
-  thread_local Converter conv("CP932", "UTF-8");
-  return conv.Run(in, out);
+  thread_local Iconv conv("CP932", "UTF-8");
+  return conv.All(in, out);
 }
 
 bool Cp932ToUtf8(std::string_view in, std::string& out) {
-  thread_local Converter conv("UTF-8", "CP932");
-  return conv.Run(in, out);
+  thread_local Iconv conv("UTF-8", "CP932");
+  return conv.All(in, out);
 }
 
 bool LinkExists(const std::string& disk) {
