@@ -179,7 +179,7 @@ TEST_F(BadInput, BinaryGarbageNeverCrashes) {
   for (int round = 0; round < 20; ++round) {
     std::string bytes;
     for (int i = 0; i < 20000; ++i) {
-      const unsigned r = rng();
+      const auto r = static_cast<unsigned>(rng());
       // Mostly random bytes, with pieces of the syntax mixed in.
       if (r % 50 == 0)
         bytes += (r / 50) % 2 ? "\r\nBEGIN:VCARD\r\n" : "\r\nEMAIL;ENCODING=QUOTED-PRINTABLE:=";
@@ -193,8 +193,11 @@ TEST_F(BadInput, BinaryGarbageNeverCrashes) {
   // (0x1A ends a file's reading, CR a line) reached an address file raw.
   std::vector<std::string> before;
   for (const store::TAddrRec* c : book.Cards()) before.push_back(c->PrefEmail);
-  for (store::TreeNode* n : book.Nodes.InOrder())
-    if (n->Level > 0 && n->Group->Modified) ASSERT_TRUE(store::SaveGroup(book, n));
+  for (store::TreeNode* n : book.Nodes.InOrder()) {
+    if (n->Level > 0 && n->Group->Modified) {
+      ASSERT_TRUE(store::SaveGroup(book, n));
+    }
+  }
   store::TAllList again;
   importtest::LoadBook(again, dir / "book/", d);
   std::vector<std::string> after;
