@@ -17,7 +17,7 @@ namespace cli {
 int Tree(store::TAllList& book) {
   const int width = 2 * book.Nodes.MaxLevel();
   for (const store::TreeNode* n : book.Nodes.InOrder()) {
-    Put(store::GroupTreeText(*n->Group, width, false) + n->Caption + "\t" + n->Group->NickName + "\t" +
+    PutListing(store::GroupTreeText(*n->Group, width, false) + n->Caption + "\t" + n->Group->NickName + "\t" +
         std::to_string(n->Group->Count()) + "\n");
   }
   return 0;
@@ -47,8 +47,7 @@ int Search(const std::vector<std::string>& args, int combine) {
       rule.Tags.fill(false);
       std::string list = a.substr(7);
       if (list.empty()) {
-        std::fprintf(stderr, "q7addr-cli: --tags needs at least one tag\n%s", kUsage);
-        return 2;
+        return BadUsage("--tags needs at least one tag");
       }
       std::size_t from = 0;
       while (from <= list.size()) {
@@ -57,21 +56,16 @@ int Search(const std::vector<std::string>& args, int combine) {
         const std::string key = list.substr(from, comma - from);
         const int tag = search::TagByKey(key);
         if (tag < 0) {
-          std::fprintf(stderr, "q7addr-cli: unknown tag '%s'\n%s", key.c_str(), kUsage);
-          return 2;
+          return BadUsage("unknown tag '" + key + "'");
         }
         rule.Tags[static_cast<std::size_t>(tag)] = true;
         from = comma + 1;
       }
     } else {
-      std::fprintf(stderr, "q7addr-cli: unknown option '%s'\n%s", a.c_str(), kUsage);
-      return 2;
+      return BadUsage("unknown option '" + a + "'");
     }
   }
-  if (pos.size() != 2) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
+  if (pos.size() != 2) return BadUsage("search needs ROOT and TEXT");
   // Typed text is UTF-8; bytes that are not are taken as CP932 already.
   if (imp::ValidUtf8(pos[1])) {
     std::string text;

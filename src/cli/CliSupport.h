@@ -1,6 +1,7 @@
-// What the commands of q7addr-cli share: the usage text, message boxes as
-// lines on standard error, loading a book folder, and the command entry
-// points that main() dispatches to.
+// What the commands of q7addr-cli share: the usage texts, the one-line
+// complaint about bad usage, listings in the locale's encoding, message
+// boxes as lines on standard error, loading a book folder, and the command
+// entry points that main() dispatches to.
 #pragma once
 
 #include <cstdio>
@@ -12,7 +13,22 @@
 
 namespace cli {
 
-extern const char kUsage[];
+// The whole usage text (q7addr-cli --help; the man page is made from it).
+std::string Usage();
+// The usage of one command, or empty for a name that is none.
+std::string CommandUsage(const std::string& command);
+
+// Bad usage: one line on standard error pointing at --help; returns 2.
+int BadUsage(const std::string& what);
+
+// Listings for people (tree, cards, search) are converted from CP932 to
+// UTF-8 when this is on; main() turns it on for a UTF-8 locale without
+// --raw. File formats never go through it.
+void SetListingUtf8(bool on);
+// True when the codeset of the user's locale (setlocale(LC_ALL, "")) is UTF-8.
+bool LocaleIsUtf8();
+// CP932 to UTF-8; a byte that does not start a CP932 character is kept.
+std::string Cp932ToUtf8Lenient(const std::string& in);
 
 // Message boxes become lines on standard error; questions get Cancel (or the
 // only button there is), so a script never writes over an outside change.
@@ -42,6 +58,8 @@ bool LoadBook(store::TAllList& book, const std::string& arg, dlg::Dialogs& d);
 
 // Writes bytes to standard output as they are.
 void Put(const std::string& s);
+// Writes a line of a listing for people: in UTF-8 when SetListingUtf8 is on.
+void PutListing(const std::string& s);
 // One line of `cards`: address TAB name TAB the groups holding the card.
 void PutCard(const store::TAllList& book, const store::TAddrRec* c);
 

@@ -28,10 +28,7 @@ int Import(const std::vector<std::string>& args, int combine) {
   int tmpl = 0;
   std::string map;
   imp::Encoding enc = imp::Encoding::Auto;
-  auto bad = [](const std::string& what) {
-    std::fprintf(stderr, "q7addr-cli: %s\n", what.c_str());
-    return 2;
-  };
+  auto bad = [](const std::string& what) { return BadUsage(what); };
   for (const std::string& a : args) {
     if (a.rfind("--template=", 0) == 0) {
       const std::string v = a.substr(11);
@@ -51,10 +48,7 @@ int Import(const std::vector<std::string>& args, int combine) {
       pos.push_back(a);
     }
   }
-  if (pos.size() != 2) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
+  if (pos.size() != 2) return BadUsage("import needs ROOT and FILE_OR_FOLDER");
   if (!map.empty() && tmpl != 0) return bad("--map applies to template 0 only");
   const bool folder = tmpl == 3 || tmpl == 5;
   std::string source = plat::fs::FromDiskPath(pos[1]);
@@ -154,21 +148,16 @@ int Print(const std::vector<std::string>& args, int combine) {
     } else if (a.rfind("--to=", 0) == 0) {
       ok = count(value("--to="), choice.ToPage);
     } else {
-      std::fprintf(stderr, "q7addr-cli: unknown option '%s'\n%s", a.c_str(), kUsage);
-      return 2;
+      return BadUsage("unknown option '" + a + "'");
     }
     if (!ok) {
-      std::fprintf(stderr, "q7addr-cli: bad value in '%s'\n%s", a.c_str(), kUsage);
-      return 2;
+      return BadUsage("bad value in '" + a + "'");
     }
   }
-  if (pos.size() != 1 || pdf.empty()) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
+  if (pos.size() != 1) return BadUsage("print needs one ROOT");
+  if (pdf.empty()) return BadUsage("print needs --pdf=OUT.pdf");
   if (choice.FromPage != 0 && choice.ToPage != 0 && choice.ToPage < choice.FromPage) {
-    std::fprintf(stderr, "q7addr-cli: --to must not be below --from\n%s", kUsage);
-    return 2;
+    return BadUsage("--to must not be below --from");
   }
 #ifdef Q7ADDR_CLI_PRINT
   std::string iniPath;
@@ -207,8 +196,7 @@ int Export(const std::vector<std::string>& args, int combine) {
     if (a.rfind("--section=", 0) == 0) {
       section = a.substr(10);
       if (section != print::kSectionPrint && section != print::kSectionExport) {
-        std::fprintf(stderr, "q7addr-cli: --section must be Print or Export\n%s", kUsage);
-        return 2;
+        return BadUsage("--section must be Print or Export");
       }
     } else if (a.rfind("--format=", 0) == 0) {
       const std::string f = a.substr(9);
@@ -219,26 +207,20 @@ int Export(const std::vector<std::string>& args, int combine) {
       } else if (f == "Detail") {
         format = print::kDetail;
       } else {
-        std::fprintf(stderr, "q7addr-cli: --format must be Simple, Normal or Detail\n%s", kUsage);
-        return 2;
+        return BadUsage("--format must be Simple, Normal or Detail");
       }
     } else if (a.rfind("--ini=", 0) == 0) {
       ini = a.substr(6);
       if (ini.empty()) {
-        std::fprintf(stderr, "q7addr-cli: --ini needs a file name\n%s", kUsage);
-        return 2;
+        return BadUsage("--ini needs a file name");
       }
     } else if (a.rfind("--", 0) == 0) {
-      std::fprintf(stderr, "q7addr-cli: unknown option '%s'\n%s", a.c_str(), kUsage);
-      return 2;
+      return BadUsage("unknown option '" + a + "'");
     } else {
       pos.push_back(a);
     }
   }
-  if (pos.size() != 1) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
+  if (pos.size() != 1) return BadUsage("export needs one ROOT");
   std::string iniPath;
   if (!ini.empty()) {
     iniPath = plat::fs::FromDiskPath(ini);
@@ -275,10 +257,7 @@ int ExportExchange(const std::vector<std::string>& args, int combine, bool vcard
   std::string ini;
   exch::VcardVersion version = exch::VcardVersion::V30;
   exch::CsvEncoding enc = exch::CsvEncoding::Cp932;
-  auto bad = [](const std::string& what) {
-    std::fprintf(stderr, "q7addr-cli: %s\n%s", what.c_str(), kUsage);
-    return 2;
-  };
+  auto bad = [](const std::string& what) { return BadUsage(what); };
   for (const std::string& a : args) {
     if (a == "--all") {
       all = true;
@@ -300,10 +279,7 @@ int ExportExchange(const std::vector<std::string>& args, int combine, bool vcard
       pos.push_back(a);
     }
   }
-  if (pos.size() != 1) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
+  if (pos.size() != 1) return BadUsage(std::string(vcard ? "export-vcard" : "export-csv") + " needs one ROOT");
   ConsoleDialogs d;
   store::TAllList book;
   book.AdrCompFlg = combine;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <numeric>
+#include <string_view>
 
 #include "editor/ViewLogic.h"
 #include "groups/GroupsLogic.h"
@@ -40,6 +41,34 @@ std::string WithSlash(std::string s) {
 
 }  // namespace
 
+namespace {
+
+// Asks for the mail client's data folder until one holding "AddrBook" is
+// chosen (with '/' at the end), or nothing when the user goes on without.
+// Choosing the "AddrBook" folder itself counts as choosing its parent.
+std::optional<std::string> AskForDataDir(dlg::Dialogs& d, std::string root, const std::string& initial) {
+  for (;;) {
+    const dlg::Buttons yesNo{dlg::Button::Yes, dlg::Button::No};
+    if (d.MessageBox(std::string(kNoBookFolderMsg) + "\r" + root, dlg::BoxType::Confirmation, yesNo) !=
+        dlg::Button::Yes) {
+      return std::nullopt;
+    }
+    const std::optional<std::string> picked = d.ChooseFolder(initial);
+    if (!picked || picked->empty()) return std::nullopt;
+    std::string dir = WithSlash(*picked);
+    constexpr std::string_view kBook = "AddrBook/";
+    if (!plat::fs::DirExists(dir + std::string(kBook)) && dir.size() > kBook.size() &&
+        std::string_view(dir).substr(dir.size() - kBook.size()) == kBook &&
+        dir[dir.size() - kBook.size() - 1] == '/') {
+      dir.resize(dir.size() - kBook.size());
+    }
+    root = dir + std::string(kBook);
+    if (plat::fs::DirExists(root)) return dir;
+  }
+}
+
+}  // namespace
+
 void TQ7AdrMan::FormCreate() {
   // 1. Disabled until step 15.
   Enabled = false;
@@ -56,6 +85,19 @@ void TQ7AdrMan::FormCreate() {
   Book->MailtoCmd = cfg.MailtoCmd;
   // 4.
   ReadCommandLine();
+  // A first start from the desktop has no book where it looks: lead the
+  // user to it and remember the choice. "/C" names the folder on purpose.
+  const bool byCommandLine = std::any_of(options_.Args.begin(), options_.Args.end(),
+                                         [](const std::string& a) { return sjis::UpperPlain(a) == "/C"; });
+  if (!byCommandLine && !plat::fs::DirExists(Book->Root)) {
+    if (auto chosen = AskForDataDir(dialogs_, Book->Root, currentDir_)) {
+      Book->Root = *chosen + "AddrBook/";
+      const std::string iniPath = options_.ConfigFile
+                                      ? *options_.ConfigFile
+                                      : plat::ConfigFilePath(plat::SystemConfigSources().env);
+      if (!plat::SaveDataDir(iniPath, *chosen)) dlg::FileErrorBox(dialogs_, iniPath, "File create error");
+    }
+  }
   // 5. Image lists: the widget's business (indexes are the tree states).
   // 6. Captions.
   Captions.EndBtn = "Quit(&Q)";
@@ -464,11 +506,31 @@ void Launch(dlg::Dialogs& d, const store::TAllList& book, const std::string& arg
 
 }  // namespace
 
-void TQ7AdrMan::SendMailClick() {
-  if (!Book) return;
+std::string TQ7AdrMan::SendMailLink() const {
+  if (!Book) return {};
   const std::string addr = View ? View->Addr : std::string();
   const std::string sign = View ? View->Sign : std::string();
-  Launch(dialogs_, *Book, MailArgument(Book->AdrSendMode, addr, sign));
+  if (store::DesktopHandler(*Book))
+    return store::MailtoUri({store::UriRecipient(Book->AdrSendMode, addr, sign)});
+  return MailArgument(Book->AdrSendMode, addr, sign);
+}
+
+std::string TQ7AdrMan::SendGroupMailLink() const {
+  if (!Book || !Selected || !Selected->Group) return {};
+  const TGrpList& g = *Selected->Group;
+  // No desktop mail program knows the mail client's group names.
+  if (store::DesktopHandler(*Book)) {
+    std::vector<std::string> addrs;
+    for (const store::TAddrRec* c : g.Cards())
+      if (!c->PrefEmail.empty()) addrs.push_back(c->PrefEmail);
+    return store::MailtoUri(addrs);
+  }
+  return GroupMailArgument(store::GroupDisplayPath(g));
+}
+
+void TQ7AdrMan::SendMailClick() {
+  if (!Book) return;
+  Launch(dialogs_, *Book, SendMailLink());
 }
 
 void TQ7AdrMan::SendGroupMailClick() {
@@ -487,7 +549,7 @@ void TQ7AdrMan::SendGroupMailClick() {
       return;
     }
   }
-  Launch(dialogs_, *Book, GroupMailArgument(store::GroupDisplayPath(g)));
+  Launch(dialogs_, *Book, SendGroupMailLink());
 }
 
 }  // namespace mainwin

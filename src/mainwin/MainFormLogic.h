@@ -254,10 +254,18 @@ struct StartOptions {
   std::optional<plat::PlatformConfig> Config;  // default plat::LoadPlatformConfig()
   std::optional<std::string> ProgramDir;       // default plat::fs::ProgramDir()
   std::optional<std::string> CurrentDir;       // default plat::fs::CurrentDir()
+  // The user's q7addr.ini, where a book folder chosen at the first start is
+  // remembered; default plat::ConfigFilePath of the process environment.
+  std::optional<std::string> ConfigFile;
 };
 
 inline constexpr const char* kAppTitle = "Ostra(Q7) Address Book Manager";
 inline constexpr const char* kSettingsFile = "Q7Addr.ini";
+// Asked at start-up when the book folder is missing (no "/C"); the folder
+// follows after "\r".
+inline constexpr const char* kNoBookFolderMsg =
+    "The address book folder was not found. Choose the mail client's data folder "
+    "(the folder that holds \"AddrBook\")? Choose No to start with an empty book.";
 
 // The group checks stored in the settings file's section "Group" (missing
 // key: checked) onto the tree below the top level; shared by the start-up
@@ -325,12 +333,36 @@ class TQ7AdrMan {
   // group list and the grid follow at once.
   void GroupTreeChanged();
 
+  // ---- changes other programs make to the group folders (MainOutsideLogic.cpp) ----
+  struct OutsideChange {
+    store::TreeNode* Node;
+    std::int64_t Newest;  // the newest address-file time stamp (ns)
+  };
+  // The groups below the top level (only the one whose Path is `folder`,
+  // when it is not empty) with an address file newer than their FileAge:
+  // written, added or replaced by another program since the last load or
+  // save. The program's own saves set FileAge and so never count.
+  std::vector<OutsideChange> OutsideChanged(const std::string& folder = {}) const;
+  // What the save's "Yes" to its outside-change question does, at once:
+  // LoadGroup merges the files into memory, then the grid is rebuilt on the
+  // same card (marks recomputed when cards came in).
+  void MergeOutsideChange(store::TreeNode* node);
+  // Disk paths to watch for such changes: every existing group folder below
+  // the top level and its address files.
+  std::vector<std::string> OutsideWatchPaths() const;
+
   // ---- sending mail ----
   void SendMailClick();
   void SendGroupMailClick();
   // The arguments the two commands build (exposed for tests and the CLI).
   static std::string MailArgument(int adrSendMode, const std::string& addr, const std::string& name);
   static std::string GroupMailArgument(const std::string& displayPath);
+  // What the two commands hand to the mailto command: the design's argument
+  // for the mail client's own program, a standard mailto: URI for the
+  // desktop's handler (store::DesktopHandler); a group goes there as its
+  // members' preferred addresses. Empty without a book (or a group).
+  std::string SendMailLink() const;
+  std::string SendGroupMailLink() const;
 
   // ---- helpers for other windows ----
   // The source list: SingleGroup's cards, or the book's in address order.

@@ -29,6 +29,7 @@
 #include "ui/QtDialogs.h"
 #include "ui/QtImages.h"
 #include "editor/CardEditorWindow.h"
+#include "mainwin/OutsideChangeWindow.h"
 #include "editor/ViewLogic.h"
 #include "mainwin/AddressGridModel.h"
 #include "mainwin/GroupTreeModel.h"
@@ -78,6 +79,8 @@ MainWindow::MainWindow(StartOptions options, dlg::Dialogs* dialogs, QWidget* par
 }
 
 MainWindow::~MainWindow() {
+  delete outsideWatcher_;  // it reads the logic
+  outsideWatcher_ = nullptr;
   // The card editor and the views read the logic; let them go first.
   delete editor_;
   editor_ = nullptr;
@@ -148,6 +151,7 @@ void MainWindow::Start() {
   ApplyTreeExpansion();
   RefreshFromLogic();
   tbl_->setFocus();
+  outsideWatcher_ = new OutsideChangeWatcher(*this, L);
 }
 
 void MainWindow::Run(const std::function<void()>& handler) {

@@ -32,6 +32,7 @@ namespace mainwin {
 
 class AddressGridModel;
 class GroupTreeModel;
+class OutsideChangeWatcher;
 
 class MainWindow : public QMainWindow, private MainHost {
   Q_OBJECT
@@ -46,6 +47,8 @@ class MainWindow : public QMainWindow, private MainHost {
   QTableView* grid() const { return tbl_; }
   QMenu* popupMenu() const { return popup_; }
   GroupTreeModel* groupTreeModel() const { return treeModel_; }
+  // The live notice of other programs' changes (exists once started).
+  OutsideChangeWatcher* outsideChangeWatcher() const { return outsideWatcher_; }
   AddressGridModel* gridModel() const { return gridModel_; }
 
   // Members -> widgets, then the focus the last handler asked for.
@@ -137,6 +140,8 @@ class MainWindow : public QMainWindow, private MainHost {
   QAction* vcardExport_ = nullptr;
 
   editor::CardEditorWindow* editor_ = nullptr;
+  OutsideChangeWatcher* outsideWatcher_ = nullptr;
+  friend class OutsideChangeWatcher;  // merges through Run
 };
 
 }  // namespace mainwin

@@ -89,6 +89,19 @@ PlatformConfig LoadPlatformConfig(const ConfigSources& sources) {
   return c;
 }
 
+bool SaveDataDir(const std::string& iniPath, const std::string& dataDir) {
+  if (iniPath.empty()) return false;
+  const std::size_t slash = iniPath.rfind('/');
+  if (slash != std::string::npos && slash > 0 && !fs::MakeDirs(iniPath.substr(0, slash))) return false;
+  std::string value = dataDir;
+  const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                      value.back() == value.front();
+  if (quoted) value = '"' + value + '"';
+  IniFile ini(iniPath);
+  ini.WriteString(kSection, "DataDir", value);
+  return ini.UpdateFile();
+}
+
 PlatformConfig LoadPlatformConfig() { return LoadPlatformConfig(SystemConfigSources()); }
 
 }  // namespace plat

@@ -50,6 +50,12 @@ ConfigSources SystemConfigSources();
 PlatformConfig LoadPlatformConfig(const ConfigSources& sources);
 PlatformConfig LoadPlatformConfig();  // from SystemConfigSources()
 
+// Remembers dataDir as DataDir in section [Settings] of the q7addr.ini at
+// iniPath (CP932), creating the file and its folder when needed; a value
+// that starts and ends with a quote gets one more pair so it reads back as
+// given. False when the file cannot be written.
+bool SaveDataDir(const std::string& iniPath, const std::string& dataDir);
+
 // $XDG_CONFIG_HOME/q7addr/q7addr.ini, where only an absolute
 // XDG_CONFIG_HOME counts, else $HOME/.config/q7addr/q7addr.ini; CP932.
 std::string ConfigFilePath(const EnvLookup& env);

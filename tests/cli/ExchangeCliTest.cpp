@@ -69,7 +69,7 @@ TEST_F(ExchangeCli, ExportedFilesImportIntoAnotherBook) {
   CliRun run = Cli("import " + Q(other) + " --template=7 " + Q(vcf));
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("3 cards and 4 groups added"), std::string::npos) << run.err;
-  const std::string cards = Cli("cards " + Q(other)).out;
+  const std::string cards = Cli("cards --raw " + Q(other)).out;
   EXPECT_NE(cards.find("hanako@example.jp\t" + exchtest::J("山田 花子") +
                        "\tTop(New Imported)\\Friends;Top(New Imported)\\Work\\Tokyo\n"),
             std::string::npos)
@@ -83,7 +83,7 @@ TEST_F(ExchangeCli, ExportedFilesImportIntoAnotherBook) {
   run = Cli("import " + Q(other) + " --map=" + map + " " + Q(csv));
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("3 cards and 3 groups added"), std::string::npos) << run.err;
-  EXPECT_NE(Cli("cards " + Q(other)).out.find("taro@example.com\t" + exchtest::J("佐藤 太郎") + "\tTop(New Imported)\\Work\n"),
+  EXPECT_NE(Cli("cards --raw " + Q(other)).out.find("taro@example.com\t" + exchtest::J("佐藤 太郎") + "\tTop(New Imported)\\Work\n"),
             std::string::npos);
 }
 

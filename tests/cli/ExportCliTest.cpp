@@ -80,12 +80,12 @@ TEST_F(ExportCli, BadUsage) {
     std::string message;
   };
   const Case cases[] = {
-      {"", 2, "usage:"},
+      {"", 2, "export needs one ROOT"},
       {"--section=print " + Quote(Book()), 2, "--section must be Print or Export"},
       {"--format=Wide " + Quote(Book()), 2, "--format must be"},
       {"--ini= " + Quote(Book()), 2, "--ini needs a file name"},
       {"--page=2 " + Quote(Book()), 2, "unknown option '--page=2'"},
-      {Quote(Book()) + " extra", 2, "usage:"},
+      {Quote(Book()) + " extra", 2, "export needs one ROOT"},
       {Quote(dir / "nothing"), 1, "no such book folder"},
       {"--ini=" + Quote(dir / "none.ini") + " " + Quote(Book()), 1, "no such settings file"},
   };

@@ -24,7 +24,7 @@ class ImportCli : public ::testing::Test {
     testsupport::WriteBytes(Root() + "Top/Friends/friends.bab",
                             "BEGIN:VCARD\r\nEMAIL;PREF:alice@example.jp\r\nFN:Alice\r\nEND:VCARD\r\n");
   }
-  std::string Cards() { return Cli("cards " + Q(Root())).out; }
+  std::string Cards() { return Cli("cards --raw " + Q(Root())).out; }
 };
 
 // Template 3 has a test of its own below.

@@ -11,13 +11,13 @@ namespace {
 using testsupport::CliRun;
 using testsupport::ShellQuote;
 
-CliRun Search(const std::string& args) { return testsupport::RunCli("search " + args); }
+CliRun Search(const std::string& args) { return testsupport::RunCli("search --raw " + args); }
 
 const std::string kSample = ShellQuote(Q7_SAMPLE_BOOK_DIR);
 
 // The lines of `cards` output whose address is one of addrs, in its order.
 std::string CardsLines(const std::vector<std::string>& addrs) {
-  std::istringstream in(testsupport::RunCli("cards " + kSample).out);
+  std::istringstream in(testsupport::RunCli("cards --raw " + kSample).out);
   std::string line, out;
   while (std::getline(in, line))
     for (const auto& a : addrs)

@@ -298,7 +298,7 @@ TEST_F(ImportRun, GroupPathsNestAndDotNamesAreNotCreated) {
 }
 
 TEST_F(ImportRun, Utf8WithAndWithoutBomLosesOnlyWhatCp932CannotHold) {
-  for (const std::string bom : {std::string("\xEF\xBB\xBF"), std::string()}) {
+  for (const std::string& bom : {std::string("\xEF\xBB\xBF"), std::string()}) {
     SCOPED_TRACE(bom.empty() ? "without BOM" : "with BOM");
     d.boxes.clear();
     // "山田" and a snowman U+2603 that CP932 has no code for.

@@ -582,8 +582,8 @@ TEST_F(MainLogic, GroupMailArgument) {
 
 namespace {
 // A fake mail program that writes its arguments, one a line, to a file.
-std::string FakeMailer(const testsupport::TempDir& dir, const std::string& out) {
-  const std::string prog = dir / "fakemail";
+std::string FakeMailer(const testsupport::TempDir& dir, const std::string& out, const std::string& name = "fakemail") {
+  const std::string prog = dir / name;
   testsupport::WriteBytes(prog, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + out +
                                     ".tmp' && mv '" + out + ".tmp' '" + out + "'\n");
   ::chmod(prog.c_str(), 0755);
@@ -598,8 +598,11 @@ std::string WaitForFile(const std::string& path) {
 
 TEST_F(MainLogic, SendMailStartsTheHandlerWithTheEditorsTexts) {
   const std::string out = tmp / "argv.txt";
-  mailto = FakeMailer(tmp, out) + " \"%1\"";
+  // The mail client's own program (InstallPath + "Q7") gets the design's
+  // argument; a desktop handler would get a mailto: URI (MailLinkLogicTest).
+  mailto = FakeMailer(tmp, out, "Q7") + " \"%1\"";
   StartStandard();
+  Book().InstallPath = tmp.path();
   Select("b@x");
   View().Sign = "Taro Yamada";  // as it stands on the screen
   main->SendMailClick();
@@ -629,8 +632,9 @@ TEST_F(MainLogic, SendGroupMailOnATopLevelFolderDoesNothing) {
 
 TEST_F(MainLogic, SendGroupMailWithoutChangesAsksNothing) {
   const std::string out = tmp / "argv.txt";
-  mailto = FakeMailer(tmp, out) + " %1";
+  mailto = FakeMailer(tmp, out, "Q7") + " %1";  // the mail client's own program
   StartStandard();
+  Book().InstallPath = tmp.path();
   main->Selected = NodeNamed("Friends");
   main->SendGroupMailClick();
   EXPECT_EQ(WaitForFile(out), "mailto:P\"ersonalFriends\"\n");
