@@ -12,34 +12,14 @@
 #include "mainwin/MainWindow.h"
 #include "mainwin/OutsideChangeWindow.h"
 #include "store/Card.h"
-#include "support/TestSupport.h"
+#include "support/GuiSession.h"
 #include "ui/Codec.h"
 
 using mainwin::MainWindow;
 
 namespace {
 
-struct Session {
-  testsupport::TempDir dir;
-  testsupport::ScriptedDialogs dialogs;
-  std::unique_ptr<MainWindow> w;
-
-  Session() {
-    std::filesystem::copy(Q7_SAMPLE_BOOK_DIR, dir.path(), std::filesystem::copy_options::recursive);
-    mainwin::StartOptions o;
-    o.Args = {"/c"};
-    o.CurrentDir = dir.path();
-    o.ProgramDir = dir.path();
-    o.Config = plat::PlatformConfig{};
-    w = std::make_unique<MainWindow>(std::move(o), &dialogs);
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w.get())) qFatal("main window not exposed");
-  }
-  ~Session() {
-    for (auto* n : w->logic().Book->Nodes.InOrder())
-      if (n->Group) n->Group->Modified = false;
-    w.reset();
-  }
+struct Session : guitest::Session {
   store::TGrpList& Group(const char* utf8Caption) {
     for (store::TreeNode* n : w->logic().Book->Nodes.InOrder())
       if (codec::ToQt(n->Caption) == QString::fromUtf8(utf8Caption)) return *n->Group;
