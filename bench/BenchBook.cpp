@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "bench/BookGenerator.h"
+
 namespace benchgen {
 
 std::string TempFolder(const char* tag) {
@@ -21,6 +23,16 @@ std::unique_ptr<mainwin::TQ7AdrMan> StartMain(dlg::Dialogs& dialogs, const std::
   auto main = std::make_unique<mainwin::TQ7AdrMan>(dialogs, o);
   main->FormCreate();
   return main;
+}
+
+MainBook::MainBook(const char* tag, std::size_t cards, std::size_t groups) : dir(TempFolder(tag)) {
+  GenerateBook(dir + "AddrBook/", cards, groups);
+  Restart();
+}
+
+MainBook::~MainBook() {
+  main.reset();
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace benchgen

@@ -16,22 +16,10 @@ namespace {
 
 constexpr std::size_t kCards = 100000;
 
-using QuietDialogs = dlg::NullDialogs;
 
-struct Fixture {
-  std::string dir;
-  QuietDialogs dialogs;
-  std::unique_ptr<mainwin::TQ7AdrMan> main;
-  Fixture() {
-    dir = benchgen::TempFolder("gridbench");
-    benchgen::GenerateBook(dir + "AddrBook/", kCards, 100);
-    main = benchgen::StartMain(dialogs, dir);  // every group checked (no settings): the book view
-    main->TblClientWidth = 800;
-  }
-  ~Fixture() {
-    main.reset();
-    std::filesystem::remove_all(dir);
-  }
+// Every group checked (no settings): the book view.
+struct Fixture : benchgen::MainBook {
+  Fixture() : MainBook("gridbench", kCards, 100) { main->TblClientWidth = 800; }
 };
 
 Fixture& Data() {

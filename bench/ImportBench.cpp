@@ -19,17 +19,11 @@
 
 namespace {
 
-struct Fixture {
-  std::string dir;
-  dlg::NullDialogs dialogs;
-  std::unique_ptr<mainwin::TQ7AdrMan> main;
+struct Fixture : benchgen::MainBook {
   std::string csv;  // the 100,000-line file
   std::string big;  // the 100 MB file
 
-  Fixture() {
-    dir = benchgen::TempFolder("importbench");
-    benchgen::GenerateBook(dir + "AddrBook/", 100000, 1000);
-    Start();
+  Fixture() : MainBook("importbench", 100000, 1000) {
     // Every other line is a card of the book with its own name (merged by
     // either combine rule), the others are new.
     std::string bytes;
@@ -61,16 +55,11 @@ struct Fixture {
     for (int i = 0; i < 100; ++i) w.Write(chunk);
     w.Close();
   }
-  void Start() { main = benchgen::StartMain(dialogs, dir); }
   static void Write(const std::string& path, const std::string& bytes) {
     plat::TextWriter w;
     w.Create(path);
     w.Write(bytes);
     w.Close();
-  }
-  ~Fixture() {
-    main.reset();
-    std::filesystem::remove_all(dir);
   }
 };
 
@@ -85,7 +74,7 @@ void BM_ImportCsv100k(benchmark::State& state) {
   std::size_t cards = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    f.Start();  // a fresh book each time: the first run's cards would merge
+    f.Restart();  // a fresh book each time: the first run's cards would merge
     imp::TImportForm form;
     form.FormInit(*f.main);
     form.Template = 1;

@@ -16,25 +16,15 @@ namespace {
 
 constexpr std::size_t kCards = 100000;
 
-struct Fixture {
-  std::string dir;
-  dlg::NullDialogs dialogs;
-  std::unique_ptr<mainwin::TQ7AdrMan> main;
+// Every group checked: the grid shows the whole book.
+struct Fixture : benchgen::MainBook {
   std::unique_ptr<print::MainGridRows> grid;
   std::unique_ptr<print::TPrintSetup> setup;
-  Fixture() {
-    dir = benchgen::TempFolder("printbench");
-    benchgen::GenerateBook(dir + "AddrBook/", kCards, 100);
-    main = benchgen::StartMain(dialogs, dir);  // every group checked: the grid shows the whole book
+  Fixture() : MainBook("printbench", kCards, 100) {
     grid = std::make_unique<print::MainGridRows>(*main);
     setup = std::make_unique<print::TPrintSetup>(dialogs, *main->Book, dir + "prog/Q7Addr.ini", grid.get());
     setup->RowPanelWidth = 11 + 552;
     setup->FormInit();  // the "Print" defaults, Normal
-  }
-  ~Fixture() {
-    setup.reset();
-    main.reset();
-    std::filesystem::remove_all(dir);
   }
 };
 

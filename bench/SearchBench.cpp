@@ -18,20 +18,8 @@ namespace {
 
 constexpr std::size_t kCards = 100000;
 
-struct Fixture {
-  std::string dir;
-  dlg::NullDialogs dialogs;
-  std::unique_ptr<mainwin::TQ7AdrMan> main;
-  Fixture() {
-    dir = benchgen::TempFolder("searchbench");
-    benchgen::GenerateBook(dir + "AddrBook/", kCards, 100);
-    main = benchgen::StartMain(dialogs, dir);
-    main->TblClientWidth = 800;
-  }
-  ~Fixture() {
-    main.reset();
-    std::filesystem::remove_all(dir);
-  }
+struct Fixture : benchgen::MainBook {
+  Fixture() : MainBook("searchbench", kCards, 100) { main->TblClientWidth = 800; }
 };
 
 Fixture& Data() {

@@ -106,6 +106,33 @@ int Import(const std::vector<std::string>& args, int combine) {
   return ok && failed == 0 ? 0 : 1;
 }
 
+namespace {
+
+// Loads the book in root and builds the job of the layouts stored in ini
+// (none given: the defaults), as the print window would. 0, or the exit
+// status of the failure (already reported).
+int BuildJob(const std::string& root, const std::string& ini, const std::string& section, int format,
+             bool exportMode, int combine, dlg::Dialogs& d, store::TAllList& book, print::TPrintData& job) {
+  std::string iniPath;
+  if (!ini.empty()) {
+    iniPath = plat::fs::FromDiskPath(ini);
+    if (!plat::fs::FileExists(iniPath)) {
+      std::fprintf(stderr, "q7addr-cli: no such settings file: %s\n", ini.c_str());
+      return 1;
+    }
+  }
+  book.AdrCompFlg = combine;
+  if (!LoadBook(book, root, d)) return 1;
+  std::string error;
+  if (!print::BuildJobFromSettings(book, iniPath, section, format, exportMode, job, error)) {
+    std::fprintf(stderr, "q7addr-cli: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
 // export ROOT [--section=...] [--format=...] [--ini=FILE]: what the setup
 // window's file button writes for the target "All Data Every Group".
 // print ROOT --pdf=OUT.pdf ...: the job the print window would build from
@@ -160,24 +187,10 @@ int Print(const std::vector<std::string>& args, int combine) {
     return BadUsage("--to must not be below --from");
   }
 #ifdef Q7ADDR_CLI_PRINT
-  std::string iniPath;
-  if (!ini.empty()) {
-    iniPath = plat::fs::FromDiskPath(ini);
-    if (!plat::fs::FileExists(iniPath)) {
-      std::fprintf(stderr, "q7addr-cli: no such settings file: %s\n", ini.c_str());
-      return 1;
-    }
-  }
   ConsoleDialogs d;
   store::TAllList book;
-  book.AdrCompFlg = combine;
-  if (!LoadBook(book, pos[0], d)) return 1;
   print::TPrintData job;
-  std::string error;
-  if (!print::BuildJobFromSettings(book, iniPath, section, format, false, job, error)) {
-    std::fprintf(stderr, "q7addr-cli: %s\n", error.c_str());
-    return 1;
-  }
+  if (const int status = BuildJob(pos[0], ini, section, format, false, combine, d, book, job)) return status;
   job.PrintDialog = choice;
   return cli::PrintJobToPdf(job, pdf, d);
 #else
@@ -221,24 +234,10 @@ int Export(const std::vector<std::string>& args, int combine) {
     }
   }
   if (pos.size() != 1) return BadUsage("export needs one ROOT");
-  std::string iniPath;
-  if (!ini.empty()) {
-    iniPath = plat::fs::FromDiskPath(ini);
-    if (!plat::fs::FileExists(iniPath)) {
-      std::fprintf(stderr, "q7addr-cli: no such settings file: %s\n", ini.c_str());
-      return 1;
-    }
-  }
   ConsoleDialogs d;
   store::TAllList book;
-  book.AdrCompFlg = combine;
-  if (!LoadBook(book, pos[0], d)) return 1;
   print::TPrintData job;
-  std::string error;
-  if (!print::BuildJobFromSettings(book, iniPath, section, format, true, job, error)) {
-    std::fprintf(stderr, "q7addr-cli: %s\n", error.c_str());
-    return 1;
-  }
+  if (const int status = BuildJob(pos[0], ini, section, format, true, combine, d, book, job)) return status;
   plat::TextWriter out;
   out.Attach(STDOUT_FILENO);
   for (const std::string& line : job.Lines) out.WriteLine(line);

@@ -33,44 +33,20 @@ std::string Trimmed(std::string_view s) { return std::string(sjis::Trim(s)); }
 
 void TImportForm::ImportAlmail(const std::string& path) {
   if (!book_) return;
-  if (!file_.Open(path, EncodingWanted)) {
-    FileError(InFileName);
-    EndRun(false);
-    return;
-  }
-  EncodingChosen = file_.Chosen();
-  if (!BeginRun(false)) {
-    file_.Close();
-    return;
-  }
+  if (!BeginFileRun(path, false)) return;
   store::TreeNode* first = SelectedNode();
   // A stray "END GROUP" ends a top-level block; the next one continues in
   // the same "(New Imported)" instead of nesting a second one in it.
   while (!ReadAlmailGroup("") && !Cancelled) Select(first);
-  const bool ok = !file_.Failed();
-  file_.Close();
-  if (!ok) FileError(InFileName);
-  EndRun(ok);
+  EndFileRun();
 }
 
 void TImportForm::ImportDatula(const std::string& path) {
   if (!book_) return;
-  if (!file_.Open(path, EncodingWanted)) {
-    FileError(InFileName);
-    EndRun(false);
-    return;
-  }
-  EncodingChosen = file_.Chosen();
-  if (!BeginRun(false)) {
-    file_.Close();
-    return;
-  }
+  if (!BeginFileRun(path, false)) return;
   store::TreeNode* first = SelectedNode();
   while (!ReadDatulaGroup("") && !Cancelled) Select(first);
-  const bool ok = !file_.Failed();
-  file_.Close();
-  if (!ok) FileError(InFileName);
-  EndRun(ok);
+  EndFileRun();
 }
 
 // One top-level block with its inner blocks, kept on a stack rather than

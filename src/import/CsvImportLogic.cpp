@@ -195,16 +195,7 @@ void TImportForm::CsvGroupPath(const std::string& v) {
 
 void TImportForm::ImportCsv(const std::string& path) {
   if (!book_) return;
-  if (!file_.Open(path, EncodingWanted)) {
-    FileError(InFileName);
-    EndRun(false);
-    return;
-  }
-  EncodingChosen = file_.Chosen();
-  if (!BeginRun(true)) {
-    file_.Close();
-    return;
-  }
+  if (!BeginFileRun(path, true)) return;
   store::TreeNode* root = SelectedNode();
   std::string line;
   std::vector<std::string> fields;
@@ -240,10 +231,7 @@ void TImportForm::ImportCsv(const std::string& path) {
     Add(std::move(card));
     if (!Tick(file_)) break;
   }
-  const bool ok = !file_.Failed();
-  file_.Close();
-  if (!ok) FileError(InFileName);
-  EndRun(ok);
+  EndFileRun();
 }
 
 }  // namespace imp

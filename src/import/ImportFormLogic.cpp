@@ -413,6 +413,27 @@ void TImportForm::EndRun(bool ok) {
   ShowLossReport();
 }
 
+bool TImportForm::BeginFileRun(const std::string& path, bool openGroup) {
+  if (!file_.Open(path, EncodingWanted)) {
+    FileError(InFileName);
+    EndRun(false);
+    return false;
+  }
+  EncodingChosen = file_.Chosen();
+  if (!BeginRun(openGroup)) {
+    file_.Close();
+    return false;
+  }
+  return true;
+}
+
+void TImportForm::EndFileRun() {
+  const bool ok = !file_.Failed();
+  file_.Close();
+  if (!ok) FileError(InFileName);
+  EndRun(ok);
+}
+
 bool TImportForm::Tick(const ImportFile& f) {
   if (!Progress || (++tick_ & 1023) != 0) return true;
   if (Progress(f.BytesRead(), f.Size())) return true;

@@ -178,6 +178,12 @@ class TImportForm {
   // when the tree has no node to hold the import.
   bool BeginRun(bool openGroup);
   void EndRun(bool ok);
+  // The same for a run over one import file: opens it (a failure is
+  // reported and ends the run) and begins the run; false when nothing is to
+  // be read. EndFileRun closes the file and ends the run, reporting a read
+  // error.
+  bool BeginFileRun(const std::string& path, bool openGroup);
+  void EndFileRun();
   store::TreeNode* SelectedNode() const;
   void Select(store::TreeNode* node);
   void DeSelect();
