@@ -11,6 +11,7 @@
 
 #include "ui/Codec.h"
 #include "ui/QtAppearance.h"
+#include "ui/Translate.h"
 #include "editor/CardEditorWindow.h"
 #include "mainwin/MainWindow.h"
 
@@ -63,6 +64,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(mainwin::kAppTitle));
   app::SetUpAppearance(app);
+  ui::InstallTranslations();
+  app::SetUpWindowIcon(app);
 
   mainwin::StartOptions options;
   for (int i = 1; i < argc; ++i) {

@@ -24,7 +24,8 @@ int Tree(store::TAllList& book) {
 }
 
 int Cards(store::TAllList& book) {
-  for (const store::TAddrRec* c : book.Cards()) PutCard(book, c);
+  const CardGroups groups(book);
+  for (const store::TAddrRec* c : book.Cards()) PutCard(groups, c);
   return 0;
 }
 
@@ -83,8 +84,9 @@ int Search(const std::vector<std::string>& args, int combine) {
   book.AdrCompFlg = combine;
   if (!LoadBook(book, pos[0], d)) return 1;
   search::MarkMatches(book, rule, search::Area::All, true);
+  const CardGroups groups(book);
   for (const store::TAddrRec* c : book.Cards())
-    if (c->Mark == 1) PutCard(book, c);
+    if (c->Mark == 1) PutCard(groups, c);
   return 0;
 }
 

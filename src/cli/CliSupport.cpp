@@ -138,14 +138,29 @@ void Put(const std::string& s) { std::fwrite(s.data(), 1, s.size(), stdout); }
 
 void PutListing(const std::string& s) { Put(listingUtf8 ? Cp932ToUtf8Lenient(s) : s); }
 
-void PutCard(const store::TAllList& book, const store::TAddrRec* c) {
-  std::string groups;
+CardGroups::CardGroups(const store::TAllList& book) {
+  text_.reserve(book.Count());
   for (const store::TreeNode* n : book.Nodes.InOrder()) {
-    if (!n->Group->Contains(c)) continue;
-    if (!groups.empty()) groups += ";";
-    groups += store::GroupDisplayPath(*n->Group);
+    if (!n->Group || n->Group->Count() == 0) continue;
+    const std::string path = store::GroupDisplayPath(*n->Group);
+    for (const store::TAddrRec* c : n->Group->Cards()) {
+      Text& t = text_[c];
+      if (t.lastNode == n->AbsIndex) continue;
+      t.lastNode = n->AbsIndex;
+      if (!t.joined.empty()) t.joined += ";";
+      t.joined += path;
+    }
   }
-  PutListing(c->PrefEmail + "\t" + store::GetValue(c->FN, "") + "\t" + groups + "\n");
+}
+
+const std::string& CardGroups::Of(const store::TAddrRec* c) const {
+  static const std::string none;
+  const auto it = text_.find(c);
+  return it == text_.end() ? none : it->second.joined;
+}
+
+void PutCard(const CardGroups& groups, const store::TAddrRec* c) {
+  PutListing(c->PrefEmail + "\t" + store::GetValue(c->FN, "") + "\t" + groups.Of(c) + "\n");
 }
 
 }  // namespace cli

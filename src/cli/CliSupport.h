@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Dialogs.h"
@@ -60,8 +61,23 @@ bool LoadBook(store::TAllList& book, const std::string& arg, dlg::Dialogs& d);
 void Put(const std::string& s);
 // Writes a line of a listing for people: in UTF-8 when SetListingUtf8 is on.
 void PutListing(const std::string& s);
+// The groups holding each card, in tree order, joined with ";" as `cards`
+// lists them. Made once for a listing: one pass over the memberships.
+class CardGroups {
+ public:
+  explicit CardGroups(const store::TAllList& book);
+  const std::string& Of(const store::TAddrRec* c) const;
+
+ private:
+  struct Text {
+    std::string joined;
+    int lastNode = -1;  // a card listed twice in one group names it once
+  };
+  std::unordered_map<const store::TAddrRec*, Text> text_;
+};
+
 // One line of `cards`: address TAB name TAB the groups holding the card.
-void PutCard(const store::TAllList& book, const store::TAddrRec* c);
+void PutCard(const CardGroups& groups, const store::TAddrRec* c);
 
 // The commands; each returns the exit status (2 bad usage, 1 failure).
 int Tree(store::TAllList& book);

@@ -22,7 +22,9 @@
 
 #include "ui/Codec.h"
 #include "ui/QtDialogs.h"
+#include "ui/QtAppearance.h"
 #include "ui/QtImages.h"
+#include "ui/Translate.h"
 #include "editor/EntryGroupModel.h"
 #include "editor/SectionsPageWidget.h"
 
@@ -31,13 +33,7 @@ namespace {
 
 // The "Entry Group" list draws the tree with characters, so it needs a
 // fixed pitch that also holds Japanese.
-QFont EntryGroupFont(const QFont& base) {
-  QFont f(QStringLiteral("Noto Sans Mono CJK JP"));
-  f.setStyleHint(QFont::Monospace);
-  f.setFixedPitch(true);
-  if (base.pointSizeF() > 0) f.setPointSizeF(base.pointSizeF());
-  return f;
-}
+QFont EntryGroupFont(const QFont& base) { return app::JapaneseFixedFont(base); }
 
 bool IsEnter(const QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
 
@@ -56,6 +52,9 @@ CardEditorWindow::CardEditorWindow(mainwin::TQ7AdrMan& main, QWidget* parent)
 }
 
 CardEditorWindow::~CardEditorWindow() {
+  // Hiding in ~QWidget still changes the focus: the slot must not run on a
+  // window whose own part is already gone.
+  disconnect(qApp, &QApplication::focusChanged, this, nullptr);
   started_ = false;
   entryGroup_->setModel(nullptr);
 }
@@ -95,7 +94,10 @@ void CardEditorWindow::BuildWidgets() {
   entryModel_ = new EntryGroupModel(View().EntryGroup, this);
   entryGroup_->setModel(entryModel_);
   entryGroup_->installEventFilter(this);
-  gl->addWidget(entryGroup_, 1);
+  auto* entryFrame = new app::FocusFrame(groupPnl_);
+  entryFrame->setObjectName(QStringLiteral("EntryGroupFrame"));
+  entryFrame->setContent(entryGroup_);
+  gl->addWidget(entryFrame, 1);
 
   pagePanel_ = new QTabWidget(splitter_);
   pagePanel_->setObjectName(QStringLiteral("PagePanel"));
@@ -178,7 +180,10 @@ void CardEditorWindow::BuildWidgets() {
   pagePanel_->setCornerWidget(viewOK_, Qt::TopRightCorner);
 
   splitter_->addWidget(groupPnl_);
-  splitter_->addWidget(pagePanel_);
+  auto* pageFrame = new app::FocusFrame(splitter_);
+  pageFrame->setObjectName(QStringLiteral("PagePanelFrame"));
+  pageFrame->setContent(pagePanel_);
+  splitter_->addWidget(pageFrame);
   splitter_->setStretchFactor(0, 0);
   splitter_->setStretchFactor(1, 1);
 
@@ -218,14 +223,14 @@ void CardEditorWindow::BuildWidgets() {
 void CardEditorWindow::ApplyCaptionsAndGeometry() {
   const TView& v = View();
   const ViewCaptions& c = v.Captions;
-  setWindowTitle(codec::ToQt(v.Caption));
-  label13_->setText(codec::ToQt(c.Label13));
-  pagePanel_->setTabText(0, codec::ToQt(c.StdTab));
-  pagePanel_->setTabText(1, codec::ToQt(c.ExtTab));
-  viewOK_->setText(codec::ToQt(c.ViewOK));
+  setWindowTitle(ui::Tr(ui::ctx::kEditor, v.Caption));
+  label13_->setText(ui::Tr(ui::ctx::kEditor, c.Label13));
+  pagePanel_->setTabText(0, ui::Tr(ui::ctx::kEditor, c.StdTab));
+  pagePanel_->setTabText(1, ui::Tr(ui::ctx::kEditor, c.ExtTab));
+  viewOK_->setText(ui::Tr(ui::ctx::kEditor, c.ViewOK));
   const std::string* texts[10] = {&c.Label3, &c.Label4,  &c.Label5,  &c.Label6,  &c.Label7,
                                   &c.Label9, &c.Label10, &c.Label11, &c.Label12, &c.Label8};
-  for (std::size_t i = 0; i < 10; ++i) labels_[i]->setText(codec::ToQt(*texts[i]));
+  for (std::size_t i = 0; i < 10; ++i) labels_[i]->setText(ui::Tr(ui::ctx::kEditor, *texts[i]));
   resize(v.Width, v.Height);
   move(v.Left, v.Top);
   const int groupWidth = std::max(v.GroupPnlWidth, 50);
@@ -236,7 +241,7 @@ void CardEditorWindow::RefreshFromLogic() {
   if (!started_) return;
   TView& v = View();
   updating_ = true;
-  setWindowTitle(codec::ToQt(v.Caption));
+  setWindowTitle(ui::Tr(ui::ctx::kEditor, v.Caption));
 
   for (std::size_t i = 0; i < kEdits; ++i) {
     const std::string& m = v.*members_[i];
@@ -284,7 +289,7 @@ void CardEditorWindow::RefreshFromLogic() {
   // A read-only card: every field read-only, one line saying why.
   for (QLineEdit* e : edits_) e->setReadOnly(v.ReadOnly);
   rem_->setReadOnly(v.ReadOnly);
-  readOnly_->setText(codec::ToQt(v.ReadOnlyReason));
+  readOnly_->setText(ui::Tr(ui::ctx::kEditor, v.ReadOnlyReason));
   readOnly_->setVisible(v.ReadOnly);
   sections_->RefreshFromLogic();
   updating_ = false;

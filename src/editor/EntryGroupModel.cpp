@@ -2,6 +2,7 @@
 
 #include "ui/Codec.h"
 #include "ui/QtImages.h"
+#include "ui/Translate.h"
 
 namespace editor {
 
@@ -31,8 +32,9 @@ QVariant EntryGroupModel::data(const QModelIndex& index, int role) const {
       if (index.column() == 0) return images::CheckListImage(row.ImageIndex);
       return {};
     case Qt::AccessibleDescriptionRole:
-      if (row.ImageIndex == 1) return QStringLiteral("member");
-      return row.ImageIndex == 2 ? QStringLiteral("folder") : QStringLiteral("not a member");
+      if (row.ImageIndex == 1) return ui::TrText(ui::ctx::kEditor, QStringLiteral("member"));
+      return ui::TrText(ui::ctx::kEditor,
+                        row.ImageIndex == 2 ? QStringLiteral("folder") : QStringLiteral("not a member"));
     default:
       return {};
   }

@@ -20,6 +20,7 @@
 
 #include "ui/Codec.h"
 #include "ui/QtDialogs.h"
+#include "ui/Translate.h"
 
 namespace editor {
 namespace {
@@ -198,13 +199,13 @@ void SectionsPageWidget::BuildPanel() {
 
 void SectionsPageWidget::SetCaptions() {
   const ViewCaptions& c = v_.Captions;
-  static_cast<QGroupBox*>(radios_[0]->parentWidget())->setTitle(codec::ToQt(c.RadioSecs));
+  static_cast<QGroupBox*>(radios_[0]->parentWidget())->setTitle(ui::Tr(ui::ctx::kEditor, c.RadioSecs));
   for (std::size_t i = 0; i < radios_.size(); ++i)
-    radios_[i]->setText(i < v_.RadioSecsItems.size() ? codec::ToQt(v_.RadioSecsItems[i]) : QString());
-  panel2Caption_->setText(codec::ToQt(c.Panel2) + QLatin1Char(':'));
-  addSec_->setText(codec::ToQt(c.AddSec));
-  label1_->setText(codec::ToQt(c.Label1));
-  addSecOK_->setText(QStringLiteral("OK(&Y)"));
+    radios_[i]->setText(i < v_.RadioSecsItems.size() ? ui::Tr(ui::ctx::kEditor, v_.RadioSecsItems[i]) : QString());
+  panel2Caption_->setText(ui::Tr(ui::ctx::kEditor, c.Panel2) + QLatin1Char(':'));
+  addSec_->setText(ui::Tr(ui::ctx::kEditor, c.AddSec));
+  label1_->setText(ui::Tr(ui::ctx::kEditor, c.Label1));
+  addSecOK_->setText(ui::TrText(ui::ctx::kEditor, QStringLiteral("OK(&Y)")));
   delSec_->setText(QString::fromUtf8("\xe5\x89\x8a\xe9\x99\xa4(&D)"));  // 削除(&D)
 }
 
@@ -213,7 +214,7 @@ void SectionsPageWidget::RebuildTable() {
   const int cols = static_cast<int>(v_.SecViewColumns.size());
   secView_->setColumnCount(std::max(cols, 1));
   QStringList titles;
-  for (const std::string& t : v_.SecViewColumns) titles << codec::ToQt(t);
+  for (const std::string& t : v_.SecViewColumns) titles << ui::Tr(ui::ctx::kSectionFields, t);
   secView_->setHeaderLabels(titles);
   QList<QTreeWidgetItem*> items;
   items.reserve(static_cast<int>(v_.SecViewRows.size()));
@@ -255,7 +256,7 @@ void SectionsPageWidget::RefreshFromLogic() {
   const bool hadFocus = Within(QApplication::focusWidget(), edPanel_);
   if (v_.EdPanelVisible) {
     lb00_->setText(codec::ToQt(v_.Lb00));
-    lb01_->setText(codec::ToQt(v_.Lb01));
+    lb01_->setText(ui::Tr(ui::ctx::kSectionFields, v_.Lb01));
     for (int k = 0; k < 8; ++k) {
       QLineEdit* e = k == 0 ? ed01_ : eds_[static_cast<std::size_t>(k - 1)];
       const std::string& m = k == 0 ? v_.Ed01 : v_.Ed[k - 1];
@@ -272,7 +273,7 @@ void SectionsPageWidget::RefreshFromLogic() {
         const bool on = v_.EdShown[k - 1];
         e->setVisible(on);
         lbs_[static_cast<std::size_t>(k - 1)]->setVisible(on);
-        lbs_[static_cast<std::size_t>(k - 1)]->setText(codec::ToQt(v_.Lb[k - 1]));
+        lbs_[static_cast<std::size_t>(k - 1)]->setText(ui::Tr(ui::ctx::kSectionFields, v_.Lb[k - 1]));
       }
     }
     addSecOK_->setVisible(v_.AddSecOKVisible);

@@ -233,6 +233,24 @@ void VcardReader::AddLine(const VLine& l, VcardCard& card) {
     v.reserve(raw.size());
     for (char ch : raw)
       if (static_cast<unsigned char>(ch) > ' ') v.push_back(ch);
+    // Under a name the address file reads into a field of the card, the
+    // entry would move there (and change its order) once saved and loaded
+    // again: it goes there now.
+    store::TvCard* own = name == "FN"      ? &c.FN
+                         : name == "URL"   ? &c.URL
+                         : name == "KEY"   ? &c.Key
+                         : name == "TEL"   ? &c.Tel
+                         : name == "BDAY"  ? &c.BDay
+                         : name == "EMAIL" ? &c.Email
+                         : name == "N"     ? &c.N
+                                           : nullptr;
+    if (own) return entry(*own, std::move(o.Params), {std::move(v)});
+    if (name == "NOTE") return entry(c.Note, "", {std::move(v)});
+    if (name == "ADR") {
+      std::vector<std::string> shown(store::kAdrCount);
+      shown[kAdrFromFile[0]] = std::move(v);
+      return entry(c.Adr, std::move(o.Params), std::move(shown));
+    }
     o.Values.push_back(std::move(v));
   } else if (name == "ORG" || (name == "GEO" && ver == VcardVersion::V21)) {
     std::vector<std::string> parts = values(';');

@@ -13,13 +13,14 @@
 
 #include "groups/GrpTblModel.h"
 #include "ui/Codec.h"
+#include "ui/Translate.h"
 
 namespace groups {
 
 namespace {
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const std::string& caption) {
-  auto* b = new QPushButton(codec::ToQt(caption), parent);
+  auto* b = new QPushButton(ui::Tr(ui::ctx::kGroups, caption), parent);
   b->setObjectName(QString::fromLatin1(name));
   // Enter belongs to the table (it edits the nickname), not to a default
   // button.
@@ -32,11 +33,11 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const std::string& ca
 
 GroupsWindow::GroupsWindow(TGrpView& view, QWidget* parent) : QDialog(parent), view_(view) {
   setObjectName(QStringLiteral("GrpView"));
-  setWindowTitle(codec::ToQt(view.Caption));
+  setWindowTitle(ui::Tr(ui::ctx::kGroups, view.Caption));
   setModal(true);
 
   endBtn_ = MakeButton(this, "EndBtn", view.Captions.EndBtn);
-  label1_ = new QLabel(codec::ToQt(view.Captions.Label1), this);
+  label1_ = new QLabel(ui::Tr(ui::ctx::kGroups, view.Captions.Label1), this);
   label1_->setObjectName(QStringLiteral("Label1"));
   addGroup_ = MakeButton(this, "AddGroup", view.Captions.AddGroup);
   delGroup_ = MakeButton(this, "DelGroup", view.Captions.DelGroup);
@@ -112,7 +113,9 @@ void GroupsWindow::Run(F&& handler) {
 void GroupsWindow::FitColumns() {
   // Columns 0 to 2 fit their content and title; "Edit" is narrow.
   for (int c = 0; c < 3; ++c) tbl_->resizeColumnToContents(c);
-  const int editTitle = tbl_->horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("Edit")) + 16;
+  const int editTitle =
+      tbl_->horizontalHeader()->fontMetrics().horizontalAdvance(ui::TrText(ui::ctx::kGroups, QStringLiteral("Edit"))) +
+      16;
   tbl_->setColumnWidth(3, std::max(view_.ColWidths[3], editTitle));
 }
 

@@ -4,6 +4,7 @@
 #include <QFont>
 
 #include "ui/Codec.h"
+#include "ui/Translate.h"
 
 namespace groups {
 
@@ -47,7 +48,8 @@ QVariant GrpTblModel::data(const QModelIndex& index, int role) const {
       if (index.column() == 0 || index.column() == 3) return TreeFont();
       return {};
     case Qt::ToolTipRole:
-      if (index.column() == 3 && !row.Cols[3].empty()) return QStringLiteral("Written at the next save");
+      if (index.column() == 3 && !row.Cols[3].empty())
+        return ui::TrText(ui::ctx::kGroups, QStringLiteral("Written at the next save"));
       return {};
     default:
       return {};
@@ -56,7 +58,7 @@ QVariant GrpTblModel::data(const QModelIndex& index, int role) const {
 
 QVariant GrpTblModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= 4) return {};
-  return codec::ToQt(view_.Titles[static_cast<std::size_t>(section)]);
+  return ui::Tr(ui::ctx::kGroups, view_.Titles[static_cast<std::size_t>(section)]);
 }
 
 Qt::ItemFlags GrpTblModel::flags(const QModelIndex& index) const {

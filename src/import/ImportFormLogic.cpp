@@ -510,9 +510,67 @@ void Note(std::vector<std::string>& out, const std::string& label) {
   if (std::find(out.begin(), out.end(), label) == out.end()) out.push_back(label);
 }
 
+// A line break (CR LF, CR or LF) becomes one space.
+bool FlattenLines(std::string& s) {
+  if (s.find_first_of("\r\n") == std::string::npos) return false;
+  std::string out;
+  out.reserve(s.size());
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
+    out.push_back(s[i] == '\r' || s[i] == '\n' ? ' ' : s[i]);
+  }
+  s.swap(out);
+  return true;
+}
+
+void FlattenLines(store::TValues& values) {
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    std::string v(values[i]);
+    if (FlattenLines(v)) values.Set(i, v);
+  }
+}
+
+// ';' separates the components of N and ADR in the address file, which
+// knows no escape: one inside a component would shift every later component
+// (the street into the region) on the next load. It becomes ','.
+void KeepComponents(store::TvCard& list) {
+  for (store::TCardRec& e : list)
+    for (std::size_t i = 0; i < e.Values.size(); ++i)
+      if (e.Values[i].find(';') != std::string_view::npos) {
+        std::string v(e.Values[i]);
+        std::replace(v.begin(), v.end(), ';', ',');
+        e.Values.Set(i, v);
+      }
+}
+
+// The address file holds one line per property; only the note keeps its
+// line breaks (it is written encoded). A break in any other field, from a
+// quoted CSV field or a decoded vCard value, would split the line on saving
+// and lose the rest of it, or start a property of its own, on the next load.
+void KeepOneLine(store::TAddrRec& card) {
+  KeepComponents(card.N);
+  KeepComponents(card.Adr);
+  FlattenLines(card.PrefEmail);
+  FlattenLines(card.NickName);
+  store::TvCard* const lists[] = {&card.Email, &card.FN, &card.N,   &card.URL,
+                                  &card.Key,   &card.Adr, &card.Tel, &card.BDay};
+  for (store::TvCard* list : lists)
+    for (store::TCardRec& e : *list) {
+      FlattenLines(e.Params);
+      FlattenLines(e.Values);
+    }
+  for (store::TCardRec& e : card.Note) FlattenLines(e.Params);
+  for (store::TOtherRec& e : card.Other) {
+    FlattenLines(e.Name);
+    FlattenLines(e.Params);
+    FlattenLines(e.Values);
+  }
+}
+
 }  // namespace
 
 std::vector<std::string> ScrubLoss(store::TAddrRec& card) {
+  KeepOneLine(card);
   std::vector<std::string> out;
   if (Scrub(card.PrefEmail)) Note(out, "EMAIL");
   if (Scrub(card.NickName)) Note(out, "NICKNAME");

@@ -215,7 +215,10 @@ class TImportForm {
 };
 
 // Removes "?" placeholders' markers: every kLostChar in the card's text
-// becomes "?"; returns the labels of the fields that held one.
+// becomes "?"; returns the labels of the fields that held one. Every card
+// of an import passes here, so it also turns each line break outside the
+// note into a space (the address file holds one line per property) and
+// each ';' inside an N or ADR component into ',' (it would split it).
 std::vector<std::string> ScrubLoss(store::TAddrRec& card);
 
 // The version-1 remarks' marker search (exposed for tests).

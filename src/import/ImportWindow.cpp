@@ -21,20 +21,21 @@
 
 #include "platform/Sjis.h"
 #include "ui/Codec.h"
+#include "ui/Translate.h"
 
 namespace imp {
 
 namespace {
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const std::string& caption) {
-  auto* b = new QPushButton(codec::ToQt(caption), parent);
+  auto* b = new QPushButton(ui::Tr(ui::ctx::kImport, caption), parent);
   b->setObjectName(QString::fromLatin1(name));
   b->setAutoDefault(false);
   return b;
 }
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const std::string& caption) {
-  auto* l = new QLabel(codec::ToQt(caption), parent);
+  auto* l = new QLabel(ui::Tr(ui::ctx::kImport, caption), parent);
   l->setObjectName(QString::fromLatin1(name));
   return l;
 }
@@ -43,7 +44,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const std::string& caption)
 
 ImportWindow::ImportWindow(TImportForm& form, QWidget* parent) : QDialog(parent), form_(form) {
   setObjectName(QStringLiteral("ImportForm"));
-  setWindowTitle(codec::ToQt(form.Caption));
+  setWindowTitle(ui::Tr(ui::ctx::kImport, form.Caption));
   setModal(true);
   const ImportCaptions& c = form.Captions;
 
@@ -77,7 +78,7 @@ ImportWindow::ImportWindow(TImportForm& form, QWidget* parent) : QDialog(parent)
   auto* encLabel = MakeLabel(this, "EncodingLabel", c.Encoding);
   encoding_ = new QComboBox(this);
   encoding_->setObjectName(QStringLiteral("Encoding"));
-  encoding_->addItem(QStringLiteral("Auto"));
+  encoding_->addItem(ui::TrText(ui::ctx::kImport, QStringLiteral("Auto")));
   encoding_->addItem(QStringLiteral("Shift-JIS"));
   encoding_->addItem(QStringLiteral("UTF-8"));
   encLabel->setBuddy(encoding_);
@@ -85,7 +86,7 @@ ImportWindow::ImportWindow(TImportForm& form, QWidget* parent) : QDialog(parent)
 
   prItem_ = new QListWidget(this);
   prItem_->setObjectName(QStringLiteral("PrItem"));
-  for (const char* label : kTargetLabels) prItem_->addItem(QString::fromLatin1(label));
+  for (const char* label : kTargetLabels) prItem_->addItem(ui::Tr(ui::ctx::kImport, label));
   prItem_->installEventFilter(this);
   prItem_->hide();
 
@@ -103,12 +104,13 @@ ImportWindow::ImportWindow(TImportForm& form, QWidget* parent) : QDialog(parent)
   left->addStretch(0);
 
   // ---- right column ----
-  auto* templateSel = new QGroupBox(codec::ToQt(c.TemplateSel), this);
+  auto* templateSel = new QGroupBox(ui::Tr(ui::ctx::kImport, c.TemplateSel), this);
   templateSel->setObjectName(QStringLiteral("TemplateSel"));
   auto* tl = new QVBoxLayout(templateSel);
   auto* group = new QButtonGroup(this);
   for (int i = 0; i < kTemplateCount; ++i) {
-    templates_[static_cast<std::size_t>(i)] = new QRadioButton(QString::fromLatin1(kTemplateItems[static_cast<std::size_t>(i)]), templateSel);
+    templates_[static_cast<std::size_t>(i)] =
+        new QRadioButton(ui::Tr(ui::ctx::kImport, kTemplateItems[static_cast<std::size_t>(i)]), templateSel);
     templates_[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("Template%1").arg(i));
     group->addButton(templates_[static_cast<std::size_t>(i)], i);
     tl->addWidget(templates_[static_cast<std::size_t>(i)]);
@@ -122,7 +124,7 @@ ImportWindow::ImportWindow(TImportForm& form, QWidget* parent) : QDialog(parent)
   importItem_ = new QTreeWidget(this);
   importItem_->setObjectName(QStringLiteral("ImportItem"));
   importItem_->setColumnCount(2);
-  importItem_->setHeaderLabels({codec::ToQt(c.SourceColumn), codec::ToQt(c.TargetColumn)});
+  importItem_->setHeaderLabels({ui::Tr(ui::ctx::kImport, c.SourceColumn), ui::Tr(ui::ctx::kImport, c.TargetColumn)});
   importItem_->setRootIsDecorated(false);
   importItem_->setAllColumnsShowFocus(true);
   importItem_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -222,7 +224,8 @@ void ImportWindow::Execute() {
   if (running_) return;
   // The progress dialog blocks the rest of the program while events are
   // processed; the run asks it after every thousand lines.
-  QProgressDialog progress(tr("Importing..."), tr("Cancel"), 0, 1000, this);
+  QProgressDialog progress(ui::TrText(ui::ctx::kImport, QStringLiteral("Importing...")),
+                           ui::TrText(ui::ctx::kImport, QStringLiteral("Cancel")), 0, 1000, this);
   progress.setObjectName(QStringLiteral("ImportProgress"));
   progress.setWindowModality(Qt::ApplicationModal);
   progress.setMinimumDuration(progressDelayMs_);
@@ -281,7 +284,7 @@ void ImportWindow::RefreshFromLogic() {
     QTreeWidgetItem* item = importItem_->topLevelItem(static_cast<int>(i));
     // A field of a runaway line can be megabytes long: show its start.
     item->setText(0, codec::ToQt(sjis::CutWidth(f.Rows[i].Caption, 512)));
-    item->setText(1, QString::fromLatin1(f.Rows[i].Target));
+    item->setText(1, ui::Tr(ui::ctx::kImport, f.Rows[i].Target));
     item->setCheckState(0, f.Rows[i].Checked ? Qt::Checked : Qt::Unchecked);
   }
   if (f.SelectedRow >= 0 && f.SelectedRow < importItem_->topLevelItemCount())

@@ -4,6 +4,7 @@
 #include <QPalette>
 
 #include "ui/Codec.h"
+#include "ui/Translate.h"
 
 namespace mainwin {
 
@@ -38,7 +39,9 @@ QVariant AddressGridModel::data(const QModelIndex& index, int role) const {
       const std::string cell = grid_.Cell(row, index.column());
       if (role == Qt::ToolTipRole && (index.column() == 0 || cell.empty())) return {};
       // The note may hold several lines; a grid cell shows them on one.
-      QString text = codec::MemoToQt(cell);
+      // A row without a card is the grid's own "No Hit Address" line, the
+      // one text here that is not a card's.
+      QString text = grid_.CardAt(row) ? codec::MemoToQt(cell) : ui::Tr(ui::ctx::kMain, cell);
       if (role == Qt::DisplayRole) text.replace(QChar('\n'), QChar(' '));
       return text;
     }
@@ -56,7 +59,7 @@ QVariant AddressGridModel::data(const QModelIndex& index, int role) const {
 
 QVariant AddressGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= kGridColumns) return {};
-  if (role == Qt::DisplayRole) return codec::ToQt(grid_.Titles[static_cast<std::size_t>(section)]);
+  if (role == Qt::DisplayRole) return ui::Tr(ui::ctx::kMain, grid_.Titles[static_cast<std::size_t>(section)]);
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
   return {};
 }

@@ -4,6 +4,7 @@
 
 #include "ui/Codec.h"
 #include "ui/QtImages.h"
+#include "ui/Translate.h"
 
 namespace mainwin {
 
@@ -88,8 +89,9 @@ QVariant GroupTreeModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
       return images::GroupTreeImage(n->ImageIndex);
     case Qt::AccessibleDescriptionRole:
-      if (n->Level == 0) return QStringLiteral("folder");
-      return n->ImageIndex == store::kImgChecked ? QStringLiteral("shown") : QStringLiteral("not shown");
+      if (n->Level == 0) return ui::TrText(ui::ctx::kMain, QStringLiteral("folder"));
+      return ui::TrText(ui::ctx::kMain,
+                        n->ImageIndex == store::kImgChecked ? QStringLiteral("shown") : QStringLiteral("not shown"));
     default:
       return {};
   }

@@ -336,16 +336,19 @@ class TQ7AdrMan {
   // ---- changes other programs make to the group folders (MainOutsideLogic.cpp) ----
   struct OutsideChange {
     store::TreeNode* Node;
-    std::int64_t Newest;  // the newest address-file time stamp (ns)
+    std::int64_t Newest;  // the newest changed address file's time stamp (ns), or 0
+    std::size_t Removed;  // address files of the last load or save that are gone
   };
   // The groups below the top level (only the one whose Path is `folder`,
-  // when it is not empty) with an address file newer than their FileAge:
-  // written, added or replaced by another program since the last load or
-  // save. The program's own saves set FileAge and so never count.
+  // when it is not empty) with an address file newer than their FileAge, or
+  // without one the last load or save found: written, added, replaced or
+  // removed by another program since. The program's own saves set FileAge
+  // and FileNames and so never count.
   std::vector<OutsideChange> OutsideChanged(const std::string& folder = {}) const;
   // What the save's "Yes" to its outside-change question does, at once:
   // LoadGroup merges the files into memory, then the grid is rebuilt on the
-  // same card (marks recomputed when cards came in).
+  // same card (marks recomputed when cards came in). The cards of a removed
+  // file stay in memory, so the next save writes them back.
   void MergeOutsideChange(store::TreeNode* node);
   // Disk paths to watch for such changes: every existing group folder below
   // the top level and its address files.

@@ -3,6 +3,8 @@
 // comparison the save makes, merged only on the user's word.
 #include "mainwin/MainFormLogic.h"
 
+#include <algorithm>
+
 #include "platform/FileSystem.h"
 
 namespace mainwin {
@@ -16,9 +18,13 @@ std::vector<TQ7AdrMan::OutsideChange> TQ7AdrMan::OutsideChanged(const std::strin
     const store::TGrpList& g = *n->Group;
     if (!folder.empty() && g.Path != folder) continue;
     std::int64_t newest = 0;
-    for (const auto& e : plat::fs::List(g.Path, "*.bab", plat::fs::Kind::Files))
+    const auto files = plat::fs::List(g.Path, "*.bab", plat::fs::Kind::Files);
+    for (const auto& e : files)
       if (e.mtimeNs > g.FileAge && e.mtimeNs > newest) newest = e.mtimeNs;
-    if (newest > 0) out.push_back({n, newest});
+    std::size_t removed = 0;
+    for (const std::string& name : g.FileNames)
+      if (std::none_of(files.begin(), files.end(), [&](const auto& e) { return e.name == name; })) ++removed;
+    if (newest > 0 || removed > 0) out.push_back({n, newest, removed});
   }
   return out;
 }

@@ -28,6 +28,7 @@
 #include "ui/Codec.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtImages.h"
+#include "ui/Translate.h"
 #include "editor/CardEditorWindow.h"
 #include "mainwin/OutsideChangeWindow.h"
 #include "editor/ViewLogic.h"
@@ -45,7 +46,7 @@ namespace {
 
 // Captions of popup entries are plain text; '&' must not become a mnemonic.
 QString MenuText(const std::string& cp932) {
-  QString t = codec::ToQt(cp932);
+  QString t = ui::Tr(ui::ctx::kMain, cp932);
   t.replace(QChar('&'), QStringLiteral("&&"));
   return t;
 }
@@ -71,7 +72,7 @@ MainWindow::MainWindow(StartOptions options, dlg::Dialogs* dialogs, QWidget* par
   logic_ = std::make_unique<TQ7AdrMan>(*dialogs, std::move(options));
   logic_->Host = this;
   setObjectName(QStringLiteral("Q7AdrMan"));
-  setWindowTitle(QString::fromLatin1(kAppTitle));
+  setWindowTitle(ui::Tr(ui::ctx::kMain, std::string_view(kAppTitle)));
   BuildWidgets();
   BuildPopup();
   resize(logic_->Width, logic_->Height);
@@ -79,6 +80,8 @@ MainWindow::MainWindow(StartOptions options, dlg::Dialogs* dialogs, QWidget* par
 }
 
 MainWindow::~MainWindow() {
+  delete keyRouter_;  // it reaches the editor
+  keyRouter_ = nullptr;
   delete outsideWatcher_;  // it reads the logic
   outsideWatcher_ = nullptr;
   // The card editor and the views read the logic; let them go first.
@@ -101,35 +104,35 @@ void MainWindow::Start() {
   started_ = true;
 
   const MainCaptions& c = L.Captions;
-  endBtn_->setText(codec::ToQt(c.EndBtn));
-  saveBtn_->setText(codec::ToQt(c.Save));
-  reloadBtn_->setText(codec::ToQt(c.ReLoad));
-  addAddressBtn_->setText(codec::ToQt(c.AddAddress));
-  delAddressBtn_->setText(codec::ToQt(c.DelAddress));
-  findBtn_->setText(codec::ToQt(c.FindBtn));
-  groupEditBtn_->setText(codec::ToQt(c.GroupEdit));
-  otherBtn_->setText(codec::ToQt(c.Other));
-  label15_->setText(codec::ToQt(c.Label15));
-  selectAllBtn_->setText(codec::ToQt(c.SelectAll));
-  deSelectBtn_->setText(codec::ToQt(c.DeSelect));
-  waitMsg_->setText(codec::ToQt(c.WaitMsg));
-  label1_->setText(codec::ToQt(c.Label1));
-  label2_->setText(codec::ToQt(c.Label2));
+  endBtn_->setText(ui::Tr(ui::ctx::kMain, c.EndBtn));
+  saveBtn_->setText(ui::Tr(ui::ctx::kMain, c.Save));
+  reloadBtn_->setText(ui::Tr(ui::ctx::kMain, c.ReLoad));
+  addAddressBtn_->setText(ui::Tr(ui::ctx::kMain, c.AddAddress));
+  delAddressBtn_->setText(ui::Tr(ui::ctx::kMain, c.DelAddress));
+  findBtn_->setText(ui::Tr(ui::ctx::kMain, c.FindBtn));
+  groupEditBtn_->setText(ui::Tr(ui::ctx::kMain, c.GroupEdit));
+  otherBtn_->setText(ui::Tr(ui::ctx::kMain, c.Other));
+  label15_->setText(ui::Tr(ui::ctx::kMain, c.Label15));
+  selectAllBtn_->setText(ui::Tr(ui::ctx::kMain, c.SelectAll));
+  deSelectBtn_->setText(ui::Tr(ui::ctx::kMain, c.DeSelect));
+  waitMsg_->setText(ui::Tr(ui::ctx::kMain, c.WaitMsg));
+  label1_->setText(ui::Tr(ui::ctx::kMain, c.Label1));
+  label2_->setText(ui::Tr(ui::ctx::kMain, c.Label2));
   upLabel_->setText(codec::ToQt(c.UpLabel));
   dnLabel_->setText(codec::ToQt(c.DnLabel));
-  saveMenu_->setText(codec::ToQt(c.SaveMenu));
-  reloadMenu_->setText(codec::ToQt(c.ReloadMenu));
-  findMenu_->setText(codec::ToQt(c.FindMenu));
-  addAddr_->setText(codec::ToQt(c.AddAddr));
-  delAdd_->setText(codec::ToQt(c.DelAdd));
-  saveOrder_->setText(codec::ToQt(c.SaveOrder));
-  addGroup_->setText(codec::ToQt(c.AddGroup));
-  groupEditMenu_->setText(codec::ToQt(c.GroupEditMenu));
-  goPrint_->setText(codec::ToQt(c.GoPrint));
-  textExport_->setText(codec::ToQt(c.TextExport));
-  importBtn_->setText(codec::ToQt(c.ImportBtn));
-  csvExport_->setText(codec::ToQt(c.CSV_Export));
-  vcardExport_->setText(codec::ToQt(c.VcardExport));
+  saveMenu_->setText(ui::Tr(ui::ctx::kMain, c.SaveMenu));
+  reloadMenu_->setText(ui::Tr(ui::ctx::kMain, c.ReloadMenu));
+  findMenu_->setText(ui::Tr(ui::ctx::kMain, c.FindMenu));
+  addAddr_->setText(ui::Tr(ui::ctx::kMain, c.AddAddr));
+  delAdd_->setText(ui::Tr(ui::ctx::kMain, c.DelAdd));
+  saveOrder_->setText(ui::Tr(ui::ctx::kMain, c.SaveOrder));
+  addGroup_->setText(ui::Tr(ui::ctx::kMain, c.AddGroup));
+  groupEditMenu_->setText(ui::Tr(ui::ctx::kMain, c.GroupEditMenu));
+  goPrint_->setText(ui::Tr(ui::ctx::kMain, c.GoPrint));
+  textExport_->setText(ui::Tr(ui::ctx::kMain, c.TextExport));
+  importBtn_->setText(ui::Tr(ui::ctx::kMain, c.ImportBtn));
+  csvExport_->setText(ui::Tr(ui::ctx::kMain, c.CSV_Export));
+  vcardExport_->setText(ui::Tr(ui::ctx::kMain, c.VcardExport));
 
   // The stored geometry, kept on the screen.
   QRect want(L.Left, L.Top, L.Width, L.Height);
@@ -146,6 +149,7 @@ void MainWindow::Start() {
   editor_ = new editor::CardEditorWindow(L, this);
   connect(editor_, &editor::CardEditorWindow::logicChanged, this, &MainWindow::RefreshFromLogic);
   connect(editor_, &editor::CardEditorWindow::gridFocusRequested, this, &MainWindow::FocusGrid);
+  InstallKeyRouter();
   treeModel_->SetTree(&L.Book->Nodes);
   treeRevision_ = L.TreeRevision;
   ApplyTreeExpansion();
@@ -217,7 +221,7 @@ void MainWindow::RefreshFromLogic() {
   const bool was = updating_;
   updating_ = true;
 
-  setWindowTitle(codec::ToQt(L.Caption));
+  setWindowTitle(ui::Tr(ui::ctx::kMain, L.Caption));
   if (isEnabled() != L.Enabled) setEnabled(L.Enabled);
 
   // Tree.

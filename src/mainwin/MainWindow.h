@@ -12,6 +12,7 @@
 
 #include "mainwin/MainFormLogic.h"
 
+class QAbstractButton;
 class QAction;
 class QLabel;
 class QMenu;
@@ -56,6 +57,13 @@ class MainWindow : public QMainWindow, private MainHost {
   // Gives the address grid the keyboard focus (and this window the
   // activation).
   void FocusGrid();
+  // F6 (MainWindowKeys.cpp): the focus goes to the card editor, shown and
+  // raised as Enter on the grid does, back where it was in it; and from
+  // the editor back to this window's tree or grid.
+  void FocusEditor();
+  void FocusMain();
+  // This window's visible, enabled button whose &-letter is Alt+key.
+  QAbstractButton* AcceleratorButton(int key) const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -76,6 +84,7 @@ class MainWindow : public QMainWindow, private MainHost {
 
   void BuildWidgets();
   void BuildPopup();
+  void InstallKeyRouter();
   void Start();
   // Runs one handler of the logic with the card editor's pending edits
   // taken over first, then refreshes.
@@ -141,6 +150,7 @@ class MainWindow : public QMainWindow, private MainHost {
 
   editor::CardEditorWindow* editor_ = nullptr;
   OutsideChangeWatcher* outsideWatcher_ = nullptr;
+  QObject* keyRouter_ = nullptr;  // F6 and the accelerators across both windows
   friend class OutsideChangeWatcher;  // merges through Run
 };
 

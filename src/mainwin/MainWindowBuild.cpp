@@ -39,6 +39,7 @@
 #include "print/PrintSetupWindow.h"
 #include "options/OptionsWindow.h"
 #include "ui/OverGrid.h"
+#include "ui/QtAppearance.h"
 
 namespace mainwin {
 namespace {
@@ -104,7 +105,10 @@ void MainWindow::BuildWidgets() {
   tree_->setModel(treeModel_);
   tree_->installEventFilter(this);
   tree_->viewport()->installEventFilter(this);
-  left->addWidget(tree_, 1);
+  auto* treeFrame = new app::FocusFrame(leftPanel_);
+  treeFrame->setObjectName(QStringLiteral("GroupTreeFrame"));
+  treeFrame->setContent(tree_);
+  left->addWidget(treeFrame, 1);
 
   auto* counts = new QGridLayout;
   counts->setHorizontalSpacing(6);
@@ -187,7 +191,10 @@ void MainWindow::BuildWidgets() {
   gridStack_->setCurrentWidget(tbl_);
 
   splitter->addWidget(leftPanel_);
-  splitter->addWidget(gridStack_);
+  auto* gridFrame = new app::FocusFrame(splitter);
+  gridFrame->setObjectName(QStringLiteral("TblFrame"));
+  gridFrame->setContent(gridStack_);
+  splitter->addWidget(gridFrame);
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
   splitter->setSizes({200, 440});

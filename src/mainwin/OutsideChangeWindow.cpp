@@ -56,7 +56,8 @@ void OutsideChangeWatcher::Check() {
   for (const TQ7AdrMan::OutsideChange& c : logic_.OutsideChanged()) {
     const std::string& path = c.Node->Group->Path;
     const auto it = ignored_.find(path);
-    if (it != ignored_.end() && c.Newest <= it->second) continue;
+    // Ignored until something newer happens to the group.
+    if (it != ignored_.end() && c.Newest <= it->second.Newest && c.Removed <= it->second.Removed) continue;
     paths.push_back(path);
     names << QStringLiteral("\"%1\"").arg(codec::ToQt(c.Node->Caption));
   }
@@ -104,7 +105,7 @@ void OutsideChangeWatcher::Answer(bool merge) {
       for (const auto& c : picked) logic_.MergeOutsideChange(c.Node);
     });
   } else {
-    for (const auto& c : picked) ignored_[c.Node->Group->Path] = c.Newest;
+    for (const auto& c : picked) ignored_[c.Node->Group->Path] = c;
   }
 }
 

@@ -15,12 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "mainwin/MainFormLogic.h"
+
 class QMessageBox;
 
 namespace mainwin {
 
 class MainWindow;
-class TQ7AdrMan;
 
 class OutsideChangeWatcher : public QObject {
   Q_OBJECT
@@ -47,7 +48,7 @@ class OutsideChangeWatcher : public QObject {
   std::vector<std::string> shown_;  // Path of each group the notice names
   // Per group Path: the newest time stamp the user chose to leave alone;
   // only a later write raises the notice again.
-  std::map<std::string, std::int64_t> ignored_;
+  std::map<std::string, TQ7AdrMan::OutsideChange> ignored_;
 };
 
 }  // namespace mainwin

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "ui/Codec.h"
+#include "ui/Translate.h"
 
 namespace options {
 
@@ -14,16 +15,16 @@ namespace {
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const std::string& caption, bool enabled,
                         const std::string& hint) {
-  auto* b = new QPushButton(codec::ToQt(caption), parent);
+  auto* b = new QPushButton(ui::Tr(ui::ctx::kOptions, caption), parent);
   b->setObjectName(QString::fromLatin1(name));
   b->setAutoDefault(false);
   b->setEnabled(enabled);
-  if (!hint.empty()) b->setToolTip(codec::ToQt(hint));
+  if (!hint.empty()) b->setToolTip(ui::Tr(ui::ctx::kOptions, hint));
   return b;
 }
 
 QGroupBox* MakeBox(QWidget* parent, const char* name, const std::string& caption) {
-  auto* g = new QGroupBox(codec::ToQt(caption), parent);
+  auto* g = new QGroupBox(ui::Tr(ui::ctx::kOptions, caption), parent);
   g->setObjectName(QString::fromLatin1(name));
   new QVBoxLayout(g);
   return g;
@@ -32,7 +33,7 @@ QGroupBox* MakeBox(QWidget* parent, const char* name, const std::string& caption
 }  // namespace
 
 QRadioButton* OptionsWindow::Radio(QGroupBox* box, const char* name, const std::string& caption, bool checked) {
-  auto* r = new QRadioButton(codec::ToQt(caption), box);
+  auto* r = new QRadioButton(ui::Tr(ui::ctx::kOptions, caption), box);
   r->setObjectName(QString::fromLatin1(name));
   r->setChecked(checked);
   box->layout()->addWidget(r);
@@ -41,7 +42,7 @@ QRadioButton* OptionsWindow::Radio(QGroupBox* box, const char* name, const std::
 
 OptionsWindow::OptionsWindow(TOptionSet& logic, QWidget* parent) : QDialog(parent), logic_(logic) {
   setObjectName(QStringLiteral("OptionSet"));
-  setWindowTitle(codec::ToQt(logic.Caption));
+  setWindowTitle(ui::Tr(ui::ctx::kOptions, logic.Caption));
   setModal(true);
   const OptionCaptions& c = logic.Captions;
 

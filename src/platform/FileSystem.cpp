@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Iconv.h"
+#include "platform/IoFault.h"
 #include "platform/Sjis.h"
 
 namespace plat::fs {
@@ -193,16 +194,40 @@ std::string ToDiskPath(const std::string& path) {
   });
 }
 
-std::vector<DirEntry> List(const std::string& folder, const std::string& pattern, Kind kind) {
+bool IsCp932Text(std::string_view text) {
+  if (IsAscii(text)) return true;
+  std::string utf8;
+  return Cp932ToUtf8(text, utf8);
+}
+
+std::optional<FileId> IdOf(const std::string& path) {
+  struct stat st {};
+  if (!StatDisk(ToDiskPath(path), st)) return std::nullopt;
+  return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+std::vector<DirEntry> List(const std::string& folder, const std::string& pattern, Kind kind, bool* ok) {
   std::vector<DirEntry> out;
+  if (ok) *ok = true;
   const std::string disk = ToDiskPath(folder);
-  DIR* dir = ::opendir(disk.empty() ? "." : disk.c_str());
-  if (!dir) return out;
+  DIR* dir = io::Fault(io::Op::List, disk) ? nullptr : ::opendir(disk.empty() ? "." : disk.c_str());
+  if (!dir) {
+    if (ok) *ok = false;
+    return out;
+  }
   const int fd = ::dirfd(dir);
-  while (const dirent* e = ::readdir(dir)) {
+  for (;;) {
+    errno = 0;
+    const dirent* e = ::readdir(dir);
+    if (!e) {
+      if (errno != 0 && ok) *ok = false;
+      break;
+    }
     const std::string diskName = e->d_name;
     if (diskName == "." || diskName == "..") continue;
     std::string name = FromDiskName(diskName);
+    // A converted name is CP932 by construction; a kept one may not be.
+    const bool badName = name == diskName && !IsCp932Text(name);
     if (!MatchPattern(pattern, name)) continue;
     struct stat st {};
     if (::fstatat(fd, e->d_name, &st, 0) != 0 && ::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -210,7 +235,7 @@ std::vector<DirEntry> List(const std::string& folder, const std::string& pattern
     }
     const bool isDir = S_ISDIR(st.st_mode);
     if ((kind == Kind::Files && isDir) || (kind == Kind::Dirs && !isDir)) continue;
-    out.push_back({std::move(name), isDir, isDir ? 0 : static_cast<std::uint64_t>(st.st_size), MtimeNs(st)});
+    out.push_back({std::move(name), isDir, badName, isDir ? 0 : static_cast<std::uint64_t>(st.st_size), MtimeNs(st)});
   }
   ::closedir(dir);
   return out;

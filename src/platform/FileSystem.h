@@ -42,6 +42,11 @@ enum class Kind { Files, Dirs, All };
 struct DirEntry {
   std::string name;  // CP932 (see above), no folder
   bool isDir = false;
+  // The name is not CP932 text even after conversion (neither UTF-8 of
+  // CP932 text nor CP932 itself, e.g. Latin-1 bytes): nothing can show it
+  // or type it, and byte scans that step over double-byte characters could
+  // read past its end into the path after it. Callers skip such entries.
+  bool badName = false;
   std::uint64_t size = 0;
   std::int64_t mtimeNs = 0;  // nanoseconds since the epoch
 };
@@ -49,8 +54,19 @@ struct DirEntry {
 // Entries of folder whose names match pattern, in the order the OS returns
 // them; "." and ".." are skipped. Symbolic links are followed to decide the
 // kind; a dangling link counts as a file. A folder that cannot be read gives
-// an empty list.
-std::vector<DirEntry> List(const std::string& folder, const std::string& pattern, Kind kind);
+// an empty list, and ok (when given) false.
+std::vector<DirEntry> List(const std::string& folder, const std::string& pattern, Kind kind, bool* ok = nullptr);
+
+// Identity of a file or folder (links followed): two paths name the same
+// folder exactly when their ids are equal.
+struct FileId {
+  std::uint64_t dev = 0, ino = 0;
+  bool operator==(const FileId&) const = default;
+};
+std::optional<FileId> IdOf(const std::string& path);
+
+// True when text is ASCII or valid CP932 (every character exists in it).
+bool IsCp932Text(std::string_view text);
 
 // Windows wildcard match as FindFirstFile applies it: "*.*" matches every
 // name, '*' any run, '?' one character (or nothing before a '.' or at the

@@ -19,6 +19,10 @@ namespace plat {
 namespace {
 
 constexpr const char* kCrLf = "\r\n";
+// A settings file is a few kilobytes; these bound the memory a garbage file
+// can take.
+constexpr std::size_t kMaxBytes = 16u << 20;
+constexpr std::size_t kMaxLines = 1000000;
 
 // Folded form used as hash key: equal exactly when sjis::EqualsIgnoreCase
 // says the names are equal (ASCII letters upper-cased, trail bytes kept).
@@ -81,24 +85,42 @@ void IniFile::Load() {
   sections_.clear();
   sections_.emplace_back();
   stamp_ = {};
+  partial_ = false;
   std::string bytes;
-  const int fd = ::open(diskPath_.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a pipe under the name cannot stall the program.
+  const int fd = ::open(diskPath_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd >= 0) {
     // The stamp is taken before reading: a change racing the read then
     // shows as a changed stamp and the next call reads again.
     stamp_ = CurrentStamp();
-    char buf[65536];
-    for (;;) {
-      const ssize_t n = ::read(fd, buf, sizeof buf);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      bytes.append(buf, static_cast<std::size_t>(n));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      partial_ = true;  // a folder, pipe or device: nothing to read, nothing to replace
+    } else {
+      char buf[65536];
+      for (;;) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) partial_ = true;
+        if (n <= 0) break;
+        bytes.append(buf, static_cast<std::size_t>(n));
+        if (bytes.size() > kMaxBytes) {
+          bytes.resize(kMaxBytes);
+          partial_ = true;
+          break;
+        }
+      }
     }
     ::close(fd);
   }
 
   std::size_t pos = 0;
+  std::size_t count = 0;
   while (pos < bytes.size()) {
+    if (++count > kMaxLines) {
+      partial_ = true;
+      break;
+    }
     const std::size_t nl = bytes.find('\n', pos);
     Line line;
     if (nl == std::string::npos) {
@@ -183,7 +205,22 @@ bool IniFile::ReadBool(const std::string& section, const std::string& key, bool 
   return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+bool IniFile::CanStore(const std::string& section, const std::string& key, const std::string& value) {
+  const std::string_view sec = sjis::Trim(section);
+  const std::string_view k = sjis::Trim(key);
+  if (sec.find('\n') != std::string_view::npos || value.find('\n') != std::string::npos) return false;
+  if (k.empty() || k.front() == ';' || k.find_first_of("=\r\n") != std::string_view::npos) return false;
+  // The header of a new section must read back as that section (a lead
+  // byte before the ']' would swallow it).
+  std::string header;
+  if (!ParseHeader("[" + std::string(sec) + "]", header) || header != sec) return false;
+  // "[x]" as a key line would read as a section header and take the keys
+  // after it along.
+  return !ParseHeader(std::string(k) + "=" + value, header);
+}
+
+bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  if (!CanStore(section, key, value)) return false;
   Refresh();
   const std::string k(sjis::Trim(key));
   Section* s = FindSection(section);
@@ -198,16 +235,16 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     sectionIndex_.emplace(Fold(ns.name), sections_.size());
     sections_.push_back(std::move(ns));
     dirty_ = true;
-    return;
+    return true;
   }
   if (const auto it = s->keys.find(Fold(k)); it != s->keys.end()) {
     Line& l = s->lines[it->second];
     const std::string text = l.key + "=" + value;  // the key keeps its spelling in the file
-    if (text == l.text && l.end == kCrLf) return;  // saving unchanged settings rewrites nothing
+    if (text == l.text && l.end == kCrLf) return true;  // saving unchanged settings rewrites nothing
     l.text = text;
     l.end = kCrLf;
     dirty_ = true;
-    return;
+    return true;
   }
   std::size_t pos = s->lines.size();
   while (pos > 1 && IsBlank(s->lines[pos - 1].text)) --pos;
@@ -216,14 +253,15 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
   // Only blank lines follow pos, so no indexed key moved.
   s->keys.emplace(Fold(k), pos);
   dirty_ = true;
+  return true;
 }
 
-void IniFile::WriteInteger(const std::string& section, const std::string& key, int value) {
-  WriteString(section, key, std::to_string(value));
+bool IniFile::WriteInteger(const std::string& section, const std::string& key, int value) {
+  return WriteString(section, key, std::to_string(value));
 }
 
-void IniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
-  WriteString(section, key, value ? "1" : "0");
+bool IniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+  return WriteString(section, key, value ? "1" : "0");
 }
 
 void IniFile::EraseSection(const std::string& section) {
@@ -274,6 +312,8 @@ std::string IniFile::Serialize() const {
 
 bool IniFile::UpdateFile() {
   if (!dirty_) return true;
+  // Writing back a file read only in part would cut off the rest.
+  if (partial_) return false;
   if (!WriteAtomically(Serialize())) return false;
   dirty_ = false;
   stamp_ = CurrentStamp();

@@ -48,9 +48,15 @@ class IniFile {
   int ReadInteger(const std::string& section, const std::string& key, int def);
   bool ReadBool(const std::string& section, const std::string& key, bool def);  // integer != 0
 
-  void WriteString(const std::string& section, const std::string& key, const std::string& value);
-  void WriteInteger(const std::string& section, const std::string& key, int value);
-  void WriteBool(const std::string& section, const std::string& key, bool value);  // 1 or 0
+  // A key the file cannot hold as a key line (empty, beginning with ';',
+  // holding '=' or a line break, or one the line would turn into a section
+  // header) and a value with a line break are not written: the call returns
+  // false and the file keeps what it had, so one odd name never costs other
+  // keys their values.
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value);
+  bool WriteInteger(const std::string& section, const std::string& key, int value);
+  bool WriteBool(const std::string& section, const std::string& key, bool value);  // 1 or 0
+  static bool CanStore(const std::string& section, const std::string& key, const std::string& value);
 
   // Removes every section of that name with all its lines (keys, comments,
   // blank lines) up to the next section.
@@ -61,6 +67,8 @@ class IniFile {
   std::vector<std::string> ReadSection(const std::string& section);
 
   // Writes pending changes; true when there were none or they were written.
+  // A file that could be read only in part (larger than 16 MB or a million
+  // lines, a read error, not a regular file) is never written over: false.
   bool UpdateFile();
 
  private:
@@ -97,6 +105,7 @@ class IniFile {
   std::unordered_map<std::string, std::size_t> sectionIndex_;  // folded name -> first section
   Stamp stamp_;
   bool dirty_ = false;
+  bool partial_ = false;  // the last Load did not read the whole file
 };
 
 }  // namespace plat

@@ -8,7 +8,8 @@
 
 namespace plat::io {
 
-enum class Op { Create, Write, Flush, Link, Rename };
+// List: opening a folder to list it (an unreadable folder).
+enum class Op { Create, Write, Flush, Link, Rename, List };
 
 // Returns the errno to fail the step with, or 0 to let it run. diskPath is
 // the file the step acts on (for Link and Rename: the new name).

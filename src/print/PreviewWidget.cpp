@@ -13,8 +13,17 @@
 #include <algorithm>
 
 #include "ui/Codec.h"
+#include "ui/Translate.h"
 
 namespace print {
+
+namespace {
+
+QString PageText(int page, int pages) {
+  return ui::TrText(ui::ctx::kPrint, QStringLiteral("Page %1 / %2")).arg(page).arg(pages);
+}
+
+}  // namespace
 
 ImageSurface::ImageSurface(QImage& image) : image_(image), painter_(new QPainter(&image)) {
   painter_->setPen(Qt::black);
@@ -76,7 +85,7 @@ PreviewWidget::PreviewWidget(QWidget* parent)
   // Small page buttons, so that the row fits the narrow window over the grid.
   const auto pageButton = [this](const char* text, const char* tip) {
     auto* b = new QPushButton(QString::fromLatin1(text), this);
-    b->setToolTip(QString::fromLatin1(tip));
+    b->setToolTip(ui::TrText(ui::ctx::kPrint, QString::fromLatin1(tip)));
     b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral(">>|")) + 16);
     return b;
   };
@@ -84,7 +93,7 @@ PreviewWidget::PreviewWidget(QWidget* parent)
   prev_ = pageButton("<", "Previous page (PgUp)");
   next_ = pageButton(">", "Next page (PgDn)");
   last_ = pageButton(">|", "Last page (Ctrl+End)");
-  ret_ = new QPushButton(QStringLiteral("Ret(&R)"), this);
+  ret_ = new QPushButton(ui::TrText(ui::ctx::kPrint, QStringLiteral("Ret(&R)")), this);
   first_->setObjectName(QStringLiteral("PreviewFirst"));
   prev_->setObjectName(QStringLiteral("PreviewPrev"));
   next_->setObjectName(QStringLiteral("PreviewNext"));
@@ -92,7 +101,7 @@ PreviewWidget::PreviewWidget(QWidget* parent)
   ret_->setObjectName(QStringLiteral("PreViewEnd"));
   pageLabel_ = new QLabel(this);
   pageLabel_->setObjectName(QStringLiteral("PreviewPageLabel"));
-  pageLabel_->setMinimumWidth(pageLabel_->fontMetrics().horizontalAdvance(QStringLiteral("Page 999 / 999")) + 8);
+  pageLabel_->setMinimumWidth(pageLabel_->fontMetrics().horizontalAdvance(PageText(999, 999)) + 8);
   pageLabel_->setAlignment(Qt::AlignCenter);
 
   auto* buttons = new QHBoxLayout;
@@ -159,7 +168,7 @@ void PreviewWidget::Render() {
   }
   imageLabel_->setPixmap(QPixmap::fromImage(image_));
   imageLabel_->adjustSize();
-  pageLabel_->setText(QStringLiteral("Page %1 / %2").arg(page_).arg(pages_));
+  pageLabel_->setText(PageText(page_, pages_));
   first_->setEnabled(page_ > 1);
   prev_->setEnabled(page_ > 1);
   next_->setEnabled(page_ < pages_);

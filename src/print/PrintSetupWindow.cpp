@@ -23,6 +23,7 @@
 
 #include "print/PreviewWidget.h"
 #include "ui/Codec.h"
+#include "ui/Translate.h"
 #include "ui/QtImages.h"
 #include "ui/QtPrinter.h"
 
@@ -64,20 +65,20 @@ class PanelLabel : public QLabel {
 namespace {
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const std::string& caption) {
-  auto* b = new QPushButton(codec::ToQt(caption), parent);
+  auto* b = new QPushButton(ui::Tr(ui::ctx::kPrint, caption), parent);
   b->setObjectName(QString::fromLatin1(name));
   b->setAutoDefault(false);
   return b;
 }
 
 // "\r\n" in a caption breaks the label's line.
-QString Lines(const std::string& caption) { return codec::ToQt(caption).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+QString Lines(const std::string& caption) { return ui::Tr(ui::ctx::kPrint, caption); }
 
 }  // namespace
 
 PrintSetupWindow::PrintSetupWindow(TPrintSetup& logic, QWidget* parent) : QDialog(parent), logic_(logic) {
   setObjectName(QStringLiteral("PrintSetup"));
-  setWindowTitle(codec::ToQt(logic.Caption));
+  setWindowTitle(ui::Tr(ui::ctx::kPrint, logic.Caption));
   setModal(true);
   ownChooser_ = std::make_unique<app::QtPrinterChooser>(this);
   logic_.Chooser = ownChooser_.get();
@@ -132,22 +133,22 @@ void PrintSetupWindow::BuildWidgets() {
   v->addLayout(buttons);
 
   // Target and format.
-  auto* printMode = new QGroupBox(codec::ToQt(c.PrintMode), page);
+  auto* printMode = new QGroupBox(ui::Tr(ui::ctx::kPrint, c.PrintMode), page);
   printMode->setObjectName(QStringLiteral("PrintMode"));
   auto* pm = new QVBoxLayout(printMode);
-  radioPrintView_ = new QRadioButton(codec::ToQt(c.RadioPrintView), printMode);
+  radioPrintView_ = new QRadioButton(ui::Tr(ui::ctx::kPrint, c.RadioPrintView), printMode);
   radioPrintView_->setObjectName(QStringLiteral("RadioPrintView"));
-  radioPrintAll_ = new QRadioButton(codec::ToQt(c.RadioPrintAll), printMode);
+  radioPrintAll_ = new QRadioButton(ui::Tr(ui::ctx::kPrint, c.RadioPrintAll), printMode);
   radioPrintAll_->setObjectName(QStringLiteral("RadioPrintAll"));
   pm->addWidget(radioPrintView_);
   pm->addWidget(radioPrintAll_);
-  auto* printForm = new QGroupBox(codec::ToQt(c.PrintForm), page);
+  auto* printForm = new QGroupBox(ui::Tr(ui::ctx::kPrint, c.PrintForm), page);
   printForm->setObjectName(QStringLiteral("PrintForm"));
   auto* pf = new QVBoxLayout(printForm);
   auto* formGroup = new QButtonGroup(this);
   for (int i = 0; i < 3; ++i) {
     formRadios_[static_cast<std::size_t>(i)] =
-        new QRadioButton(codec::ToQt(c.PrintFormItems[static_cast<std::size_t>(i)]), printForm);
+        new QRadioButton(ui::Tr(ui::ctx::kPrint, c.PrintFormItems[static_cast<std::size_t>(i)]), printForm);
     formRadios_[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("PrintForm%1").arg(i));
     formGroup->addButton(formRadios_[static_cast<std::size_t>(i)], i);
     pf->addWidget(formRadios_[static_cast<std::size_t>(i)]);
@@ -181,16 +182,16 @@ void PrintSetupWindow::BuildWidgets() {
   v->addLayout(groups, 1);
 
   // Scale and the layout buttons.
-  auto* label1 = new QLabel(codec::ToQt(c.Label1), page);
+  auto* label1 = new QLabel(ui::Tr(ui::ctx::kPrint, c.Label1), page);
   label1->setObjectName(QStringLiteral("Label1"));
-  auto* label2 = new QLabel(codec::ToQt(c.Label2), page);
+  auto* label2 = new QLabel(ui::Tr(ui::ctx::kPrint, c.Label2), page);
   label2->setObjectName(QStringLiteral("Label2"));
   prScale_ = new QSpinBox(page);
   prScale_->setObjectName(QStringLiteral("PrScale"));
   prScale_->setRange(kMinScale, kMaxScale);
   prScale_->setValue(100);
   label2->setBuddy(prScale_);
-  auto* label3 = new QLabel(codec::ToQt(c.Label3), page);
+  auto* label3 = new QLabel(ui::Tr(ui::ctx::kPrint, c.Label3), page);
   label3->setObjectName(QStringLiteral("Label3"));
   auto* saveBtn = MakeButton(page, "SaveBtn", c.SaveBtn);
   auto* reStoreBtn = MakeButton(page, "ReStoreBtn", c.ReStoreBtn);
@@ -262,7 +263,7 @@ void PrintSetupWindow::BuildWidgets() {
   // The item list, over the layout rows while an item is chosen.
   prItem_ = new QListWidget(panel1_);
   prItem_->setObjectName(QStringLiteral("PrItem"));
-  for (const char* name : ItemNames) prItem_->addItem(QString::fromLatin1(name));
+  for (const char* name : ItemNames) prItem_->addItem(ui::Tr(ui::ctx::kPrint, name));
   prItem_->hide();
   prItem_->installEventFilter(this);
 
@@ -424,7 +425,7 @@ void PrintSetupWindow::ProcessEvents() {
 void PrintSetupWindow::SetPageMessage(const std::string& text) {
   logic_.PageMessage = text;
   cancel_->setVisible(logic_.CancelVisible);
-  pageMessage_->setText(codec::ToQt(text));
+  pageMessage_->setText(ui::Tr(ui::ctx::kPrint, text));
   pageMessage_->repaint();
 }
 
@@ -459,11 +460,11 @@ void PrintSetupWindow::RefreshFromLogic() {
   const bool was = updating_;
   updating_ = true;
   const TPrintSetup& L = logic_;
-  setWindowTitle(codec::ToQt(L.Caption));
+  setWindowTitle(ui::Tr(ui::ctx::kPrint, L.Caption));
   execPrint_->setVisible(L.ExecPrintVisible);
   sendToFile_->setVisible(L.SendToFileVisible);
   cancel_->setVisible(L.CancelVisible);
-  pageMessage_->setText(codec::ToQt(L.PageMessage));
+  pageMessage_->setText(ui::Tr(ui::ctx::kPrint, L.PageMessage));
   radioPrintView_->setChecked(L.RadioPrintView);
   radioPrintAll_->setChecked(!L.RadioPrintView);
   if (L.FormatIndex >= 0 && L.FormatIndex < 3) formRadios_[static_cast<std::size_t>(L.FormatIndex)]->setChecked(true);

@@ -19,6 +19,7 @@
 
 #include "ui/Codec.h"
 #include "ui/QtDialogs.h"
+#include "ui/Translate.h"
 
 namespace search {
 namespace {
@@ -41,7 +42,7 @@ QIcon MagnifierIcon(qreal dpr) {
   return QIcon(pm);
 }
 
-QString Text(const std::string& cp932) { return codec::ToQt(cp932); }
+QString Text(const std::string& cp932) { return ui::Tr(ui::ctx::kSearch, cp932); }
 
 }  // namespace
 

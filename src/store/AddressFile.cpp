@@ -1,5 +1,7 @@
 #include "store/AddressFile.h"
 
+#include <sys/stat.h>
+
 #include "platform/Sjis.h"
 
 namespace store {
@@ -9,6 +11,8 @@ namespace {
 constexpr std::string_view kBegin = "BEGIN:VCARD";
 constexpr std::string_view kEnd = "END:VCARD";
 constexpr std::string_view kQp = "ENCODING=QUOTED-PRINTABLE";
+constexpr std::string_view kEndName = "END";
+constexpr std::string_view kEndValue = "VCARD";
 
 // Digit value by position in "123456789ABCDEF": '0' and non-digits give 0.
 int QpDigit(char c) noexcept {
@@ -134,6 +138,10 @@ void ParseLineImpl(CardSink& sink, CardPtr& current, std::string_view line, Card
     return;
   }
   if (current) {
+    // A continuation with no line before it (after an empty line): no writer
+    // can give a name that begins with a space back, since it would fold
+    // into the line before it.
+    if (!line.empty() && line.front() == ' ') return;
     const std::size_t c = line.find(':');
     if (c == std::string_view::npos || c == 0 || c + 1 == line.size()) return;
     std::size_t s = line.find(';');
@@ -142,8 +150,12 @@ void ParseLineImpl(CardSink& sink, CardPtr& current, std::string_view line, Card
     std::string params(s < c ? line.substr(s + 1, c - s - 1) : std::string_view());
     sjis::UpperInPlace(params);
     const std::string_view value = line.substr(c + 1);
+    const Prop kind = Classify(rawName);
+    // "end:VCARD" and the like would be written back as the end line and cut
+    // the card there on the next read; the line carries nothing else.
+    if (kind == Prop::Other && params.empty() && value == kEndValue && sjis::Upper(rawName) == kEndName) return;
     TAddrRec& card = *current;
-    switch (Classify(rawName)) {
+    switch (kind) {
       case Prop::Email:
         if (params == "PREF")
           card.PrefEmail.assign(value);
@@ -221,6 +233,11 @@ void ReadLines(CardSink& sink, plat::TextReader& in) {
 }  // namespace
 
 ReadResult ReadAddressFile(CardSink& sink, const std::string& diskPath) {
+  // No pipes, sockets or devices: opening a pipe would wait for a writer for
+  // ever, and a device may never end. (A folder fails on its first read.)
+  struct stat st {};
+  if (::stat(diskPath.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+    return ReadResult::OpenError;
   plat::TextReader in;
   if (!in.Open(diskPath)) return ReadResult::OpenError;
   ReadLines(sink, in);
@@ -237,6 +254,15 @@ void ReadAddressBytes(CardSink& sink, std::string bytes) {
 
 namespace {
 
+void AppendValues(std::string& b, const TValues& values) {
+  bool first = true;
+  for (std::string_view v : values) {
+    if (!first) b.push_back(';');
+    first = false;
+    b.append(v);
+  }
+}
+
 void AppendEntry(std::string& b, std::string_view name, const TCardRec& e) {
   b.append(name);
   if (!e.Params.empty()) {
@@ -244,10 +270,40 @@ void AppendEntry(std::string& b, std::string_view name, const TCardRec& e) {
     b.append(e.Params);
   }
   b.push_back(':');
-  for (std::size_t i = 0; i < e.Values.size(); ++i) {
-    if (i) b.push_back(';');
-    b.append(e.Values[i]);
+  AppendValues(b, e.Values);
+  b.append("\r\n", 2);
+}
+
+// The reader drops one empty component after a trailing ";" (Doe;John;
+// gives two values), so an N entry whose last value is empty gets one ";"
+// more and reads back with the same values.
+void AppendN(std::string& b, const TCardRec& e) {
+  b.append("N");
+  if (!e.Params.empty()) {
+    b.push_back(';');
+    b.append(e.Params);
   }
+  b.push_back(':');
+  AppendValues(b, e.Values);
+  if (!e.Values.empty() && e.Values[e.Values.size() - 1].empty()) b.push_back(';');
+  b.append("\r\n", 2);
+}
+
+void AppendOther(std::string& b, const TOtherRec& e) {
+  // Lines that would read back as something else are left out: a name that
+  // begins with a space folds into the line before it, and END:VCARD would
+  // end the card early.
+  if (!e.Name.empty() && e.Name.front() == ' ') return;
+  if (e.Params.empty() && e.Values.size() == 1 && e.Values.front() == kEndValue && e.Name == kEndName) return;
+  b.append(e.Name);
+  // With an empty name the ";" keeps the line from starting with ":", which
+  // the reader skips; ";:j" reads back as an empty name and parameters.
+  if (!e.Params.empty() || e.Name.empty()) {
+    b.push_back(';');
+    b.append(e.Params);
+  }
+  b.push_back(':');
+  AppendValues(b, e.Values);
   b.append("\r\n", 2);
 }
 
@@ -314,7 +370,7 @@ void AppendCard(std::string& b, const TAddrRec& card) {
   b.append("\r\n", 2);
   for (const auto& e : card.Email) AppendEntry(b, "EMAIL", e);
   for (const auto& e : card.FN) AppendEntry(b, "FN", e);
-  for (const auto& e : card.N) AppendEntry(b, "N", e);
+  for (const auto& e : card.N) AppendN(b, e);
   for (const auto& e : card.Note) AppendNote(b, e);
   if (!card.NickName.empty()) {
     b.append("X-OSTRA-NICKNAME:");
@@ -326,19 +382,24 @@ void AppendCard(std::string& b, const TAddrRec& card) {
   for (const auto& e : card.Adr) AppendAdr(b, e);
   for (const auto& e : card.Tel) AppendEntry(b, "TEL", e);
   for (const auto& e : card.BDay) AppendEntry(b, "BDAY", e);
-  for (const auto& e : card.Other) AppendEntry(b, e.Name, e);
+  for (const auto& e : card.Other) AppendOther(b, e);
   b.append("END:VCARD\r\n");
 }
 
 }  // namespace
 
 void WriteList(const TvCard& list, plat::TextWriter& out, std::string_view name) {
-  for (const auto& e : list) AppendEntry(out.Buffer(), name, e);
+  for (const auto& e : list) {
+    if (name == "N")
+      AppendN(out.Buffer(), e);
+    else
+      AppendEntry(out.Buffer(), name, e);
+  }
   out.MaybeFlush();
 }
 
 void WriteList(const TvOther& list, plat::TextWriter& out) {
-  for (const auto& e : list) AppendEntry(out.Buffer(), e.Name, e);
+  for (const auto& e : list) AppendOther(out.Buffer(), e);
   out.MaybeFlush();
 }
 

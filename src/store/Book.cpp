@@ -151,7 +151,12 @@ void TGrpList::Clear() {
 
 // ---- TAllList ------------------------------------------------------------------
 
-TAllList::~TAllList() { Nodes.Clear(); }
+TAllList::~TAllList() {
+  Nodes.Clear();
+  // Every block in the arena belongs to this book: let the cards go without
+  // freeing their lists one by one; the arena releases its chunks at once.
+  arena_.Drop();
+}
 
 std::string CardKey(const TAddrRec& c) { return sjis::Lower(c.PrefEmail); }
 
@@ -159,10 +164,9 @@ void TAllList::BuildOrder() const {
   if (orderValid_) return;
   order_.clear();
   order_.reserve(byKey_.size());
-  position_.clear();
-  for (const auto& [key, card] : byKey_) {
-    position_.emplace(card.get(), order_.size());
-    order_.push_back(card.get());
+  for (const auto& entry : byKey_) {
+    entry.second.pos = order_.size();
+    order_.push_back(entry.second.card.get());
   }
   orderValid_ = true;
 }
@@ -178,18 +182,18 @@ const std::vector<TAddrRec*>& TAllList::Cards() const {
 }
 
 std::optional<std::size_t> TAllList::IndexOf(const TAddrRec* c) const {
+  auto it = where_.find(c);
+  if (it == where_.end()) return std::nullopt;
   BuildOrder();
-  auto it = position_.find(c);
-  if (it == position_.end()) return std::nullopt;
-  return it->second;
+  return it->second->second.pos;
 }
 
-TAllList::KeyMap::iterator TAllList::Insert(std::string key, CardPtr card, bool front) {
+TAllList::KeyMap::iterator TAllList::Insert(std::string_view key, CardPtr card, KeyMap::const_iterator hint) {
   TAddrRec* raw = card.get();
-  // multimap places a new key after every equal one, as the book keeps
-  // equal addresses in the order they were added.
-  auto it = front ? byKey_.emplace_hint(byKey_.begin(), std::move(key), std::move(card))
-                  : byKey_.emplace(std::move(key), std::move(card));
+  // Right before the hint: callers pass the upper bound of the key, as the
+  // book keeps equal addresses in the order they were added.
+  auto it = byKey_.emplace_hint(hint, std::piecewise_construct, std::forward_as_tuple(key),
+                                std::forward_as_tuple(Slot{std::move(card)}));
   where_[raw] = it;
   Invalidate();
   return it;
@@ -206,8 +210,8 @@ TAddrRec* TAllList::AddCard(CardPtr card, bool modified) {
   if (lo != hi) {
     const std::string name = GetValue(card->FN, "");
     for (auto it = lo; it != hi; ++it) {
-      if (AdrCompFlg == 1 || GetValue(it->second->FN, "") == name) {
-        mergeInto = it->second.get();
+      if (AdrCompFlg == 1 || GetValue(it->second.card->FN, "") == name) {
+        mergeInto = it->second.card.get();
         break;
       }
     }
@@ -216,7 +220,7 @@ TAddrRec* TAllList::AddCard(CardPtr card, bool modified) {
     MergeCard(*mergeInto, std::move(card));
     target = mergeInto;
   } else {
-    Insert(std::move(key), std::move(card), false);
+    Insert(key, std::move(card), hi);  // after every equal key
   }
   return AddExisting(target, modified);
 }
@@ -231,15 +235,22 @@ TAddrRec* TAllList::AddExisting(TAddrRec* card, bool modified) {
 
 TAddrRec* TAllList::InsertFront(CardPtr card) {
   TAddrRec* raw = card.get();
-  std::string key = CardKey(*card);  // before the move below
-  Insert(std::move(key), std::move(card), true);
+  const std::string key = CardKey(*card);  // before the move below
+  Insert(key, std::move(card), byKey_.begin());
   return raw;
 }
 
 CardPtr TAllList::Remove(const TAddrRec* c) {
+  CardPtr owned = Detach(c);
+  if (!owned || !CardUsesMemory(*owned, &arena_)) return owned;
+  const UseCardMemory onHeap(std::pmr::new_delete_resource());
+  return std::make_unique<TAddrRec>(*owned);
+}
+
+CardPtr TAllList::Detach(const TAddrRec* c) {
   auto w = where_.find(c);
   if (w == where_.end()) return nullptr;
-  CardPtr owned = std::move(w->second->second);
+  CardPtr owned = std::move(w->second->second.card);
   byKey_.erase(w->second);
   where_.erase(w);
   Invalidate();
@@ -247,13 +258,14 @@ CardPtr TAllList::Remove(const TAddrRec* c) {
 }
 
 void TAllList::Resort(const TAddrRec* c) {
-  CardPtr owned = Remove(c);
+  CardPtr owned = Detach(c);
   if (!owned) return;
-  std::string key = CardKey(*owned);  // before the move below
-  Insert(std::move(key), std::move(owned), false);
+  const std::string key = CardKey(*owned);  // before the move below
+  Insert(key, std::move(owned), byKey_.upper_bound(key));
 }
 
 TGrpList* TAllList::NewGroup(std::string path) {
+  const UseCardMemory inBook(&arena_);
   auto g = std::make_unique<TGrpList>();
   g->Path = std::move(path);
   paths_.insert(g->Path);
@@ -287,9 +299,87 @@ dlg::Button TAllList::Message(const std::string& text, dlg::BoxType type, const 
 
 namespace {
 
-void ScanFolder(TAllList& book, TreeNode* parent) {
+// Folders nested deeper than this are not loaded: the mail client's own
+// paths end far sooner, and a chain of thousands of folders (or a loop the
+// identity check cannot see) must not make the tree or the settings keys,
+// which repeat every caption above a group, grow without bound.
+constexpr int kMaxLevels = 100;
+
+// What the walk skipped, told in one message after loading.
+struct LoadProblems {
+  struct Item {
+    std::string path;
+    std::string phrase;
+  };
+  std::vector<Item> items;
+  bool tooDeepNoted = false;
+
+  void Add(std::string path, std::string phrase) { items.push_back({std::move(path), std::move(phrase)}); }
+  void AddOnce(std::string path, std::string phrase) {
+    for (const Item& i : items)
+      if (i.path == path && i.phrase == phrase) return;
+    Add(std::move(path), std::move(phrase));
+  }
+
+  void Report(const TAllList& book) const {
+    if (items.empty()) return;
+    constexpr std::size_t kShown = 10;
+    std::string text = "Some folders or files of the address book were skipped:";
+    for (std::size_t i = 0; i < items.size() && i < kShown; ++i) text += "\r\n" + items[i].path + "\r\n" + items[i].phrase;
+    if (items.size() > kShown) text += "\r\n(" + std::to_string(items.size() - kShown) + " more)";
+    book.Message(text, dlg::BoxType::Warning, {dlg::Button::Ok});
+  }
+};
+
+// A name that is not CP932 text, with its bytes above 0x7F spelled out so
+// the message itself stays readable.
+std::string ShowName(const std::string& name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x80) {
+      out.push_back(ch);
+    } else {
+      out += "\\x";
+      out.push_back(kHex[c >> 4]);
+      out.push_back(kHex[c & 0xF]);
+    }
+  }
+  return out;
+}
+
+constexpr const char* kBadNamePhrase = "Name is neither UTF-8 nor Shift-JIS";
+constexpr const char* kReadErrorPhrase = "Folder read error";
+
+struct IdHash {
+  std::size_t operator()(const plat::fs::FileId& id) const noexcept {
+    return std::hash<std::uint64_t>()(id.ino * 1000003u ^ id.dev);
+  }
+};
+using SeenFolders = std::unordered_set<plat::fs::FileId, IdHash>;
+
+// Adds the new subfolders of one folder as groups. A folder already seen
+// under another path (two links to one folder, a link back up the tree) is
+// skipped, so that it is loaded and saved once.
+void ScanOne(TAllList& book, TreeNode* parent, SeenFolders& seen, LoadProblems& problems) {
   const std::string folder = parent ? parent->Group->Path : book.Root;
-  for (const auto& e : plat::fs::List(folder, "*.*", plat::fs::Kind::Dirs)) {
+  bool ok = true;
+  const auto entries = plat::fs::List(folder, "*.*", plat::fs::Kind::Dirs, &ok);
+  if (!ok && plat::fs::DirExists(folder)) problems.AddOnce(folder, kReadErrorPhrase);
+  if (entries.empty()) return;
+  if (parent && parent->Level + 1 >= kMaxLevels) {
+    if (!problems.tooDeepNoted) {
+      problems.Add(folder, "Folders nested more than " + std::to_string(kMaxLevels) + " levels deep are not loaded");
+      problems.tooDeepNoted = true;
+    }
+    return;
+  }
+  for (const auto& e : entries) {
+    if (e.badName) {
+      problems.Add(folder + ShowName(e.name) + "/", kBadNamePhrase);
+      continue;
+    }
     std::string path;
     if (!parent) {
       const std::string ini = folder + e.name + "/Address.ini";
@@ -297,30 +387,52 @@ void ScanFolder(TAllList& book, TreeNode* parent) {
     }
     if (path.empty()) path = folder + e.name + "/";
     if (book.HasGroupPath(path)) continue;
+    if (const auto id = plat::fs::IdOf(path)) {
+      if (!seen.insert(*id).second) continue;
+    }
     TGrpList* g = book.NewGroup(path);
     book.Nodes.Add(parent, e.name, g);
   }
-  // Children added here are scanned next, before the following siblings:
-  // every node is scanned once, in tree order.
-  const std::vector<TreeNode*> kids = parent ? parent->Children : book.Nodes.Roots();
-  for (TreeNode* k : kids) ScanFolder(book, k);
 }
 
-}  // namespace
-
-void LoadTree(TAllList& book) {
-  ScanFolder(book, nullptr);
-  book.Nodes.SortAll();
-  const std::vector<TreeNode*> nodes = book.Nodes.InOrder();
-  for (TreeNode* n : nodes) LoadGroup(book, n);
+void ScanFolders(TAllList& book, LoadProblems& problems) {
+  SeenFolders seen;
+  if (const auto id = plat::fs::IdOf(book.Root)) seen.insert(*id);
+  // Groups known from an earlier load keep their folders.
+  for (const auto& g : book.Groups()) {
+    if (const auto id = plat::fs::IdOf(g->Path)) seen.insert(*id);
+  }
+  // Depth first in tree order, with a stack of its own rather than the call
+  // stack: children added by a scan are scanned before the following
+  // siblings, and every node is scanned once.
+  ScanOne(book, nullptr, seen, problems);
+  const std::vector<TreeNode*>& roots = book.Nodes.Roots();
+  std::vector<TreeNode*> stack(roots.rbegin(), roots.rend());
+  while (!stack.empty()) {
+    TreeNode* n = stack.back();
+    stack.pop_back();
+    if (!n->Group) continue;
+    ScanOne(book, n, seen, problems);
+    for (auto it = n->Children.rbegin(); it != n->Children.rend(); ++it) stack.push_back(*it);
+  }
 }
 
-void LoadGroup(TAllList& book, TreeNode* node) {
+void LoadGroupFiles(TAllList& book, TreeNode* node, LoadProblems& problems) {
   if (!node || !node->Group) return;
   TGrpList& g = *node->Group;
   book.CurGroup = &g;
+  const UseCardMemory inBook(book.Memory());  // the cards read here live in the book's arena
   g.NickName = plat::IniFile(g.Path + "Group.ini").ReadString("Settings", "NickName", "");
-  for (const auto& e : plat::fs::List(g.Path, "*.bab", plat::fs::Kind::Files)) {
+  g.FileNames.clear();
+  bool ok = true;
+  const auto files = plat::fs::List(g.Path, "*.bab", plat::fs::Kind::Files, &ok);
+  if (!ok && plat::fs::DirExists(g.Path)) problems.AddOnce(g.Path, kReadErrorPhrase);
+  for (const auto& e : files) {
+    if (e.badName) {
+      problems.Add(g.Path + ShowName(e.name), kBadNamePhrase);
+      continue;
+    }
+    g.FileNames.push_back(e.name);
     const std::string path = g.Path + e.name;
     const ReadResult r = ReadAddressFile(book, plat::fs::ToDiskPath(path));
     if (r != ReadResult::Ok) book.Message(path + "\r\nFile open error", dlg::BoxType::Error, {dlg::Button::Ok});
@@ -329,6 +441,23 @@ void LoadGroup(TAllList& book, TreeNode* node) {
       if (t && *t > g.FileAge) g.FileAge = *t;
     }
   }
+}
+
+}  // namespace
+
+void LoadTree(TAllList& book) {
+  LoadProblems problems;
+  ScanFolders(book, problems);
+  book.Nodes.SortAll();
+  const std::vector<TreeNode*> nodes = book.Nodes.InOrder();
+  for (TreeNode* n : nodes) LoadGroupFiles(book, n, problems);
+  problems.Report(book);
+}
+
+void LoadGroup(TAllList& book, TreeNode* node) {
+  LoadProblems problems;
+  LoadGroupFiles(book, node, problems);
+  problems.Report(book);
 }
 
 // ---- groups --------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <memory_resource>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -72,6 +73,9 @@ struct TGrpList {
   std::string Path;  // the group's folder, ending with '/'
   bool Modified = false;
   std::int64_t FileAge = 0;  // newest address-file time stamp seen (ns), 0 for a new group
+  // The address files the last load or save found, so that one another
+  // program removes can be noticed.
+  std::vector<std::string> FileNames;
   TreeNode* Node = nullptr;
 
   std::size_t Count() const { return cards_.size(); }
@@ -91,7 +95,8 @@ struct TGrpList {
 
  private:
   std::vector<TAddrRec*> cards_;
-  std::unordered_map<const TAddrRec*, std::uint32_t> members_;  // card -> occurrences
+  // card -> occurrences; in the book's arena when the book made the group
+  std::pmr::unordered_map<const TAddrRec*, std::uint32_t> members_{CardMemory()};
 };
 
 // The book. Cards are sorted by lower-cased PrefEmail (ASCII letters only),
@@ -129,6 +134,8 @@ class TAllList : public CardSink {
   // Puts a new card in front of every other card (its address is empty).
   TAddrRec* InsertFront(CardPtr card);
   // Takes a card out of the book (not out of its groups); the caller owns it.
+  // A card that lives in the book's arena comes back as a copy on the heap,
+  // so that it may outlive the book.
   CardPtr Remove(const TAddrRec* c);
   // Moves a card whose address changed to its new place.
   void Resort(const TAddrRec* c);
@@ -146,16 +153,29 @@ class TAllList : public CardSink {
   // Shows a message box when Dialogs is set.
   dlg::Button Message(const std::string& text, dlg::BoxType type, const dlg::Buttons& buttons) const;
 
+  // The memory the loaded cards live in (see CardArena).
+  std::pmr::memory_resource* Memory() { return &arena_; }
+
  private:
-  using KeyMap = std::multimap<std::string, std::unique_ptr<TAddrRec>>;
-  KeyMap::iterator Insert(std::string key, CardPtr card, bool front);
+  struct Slot {
+    CardPtr card;
+    mutable std::size_t pos = 0;  // position in order_ while orderValid_
+  };
+  struct KeyLess {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const noexcept { return a < b; }
+  };
+  using KeyMap = std::pmr::multimap<std::pmr::string, Slot, KeyLess>;
+  KeyMap::iterator Insert(std::string_view key, CardPtr card, KeyMap::const_iterator hint);
+  CardPtr Detach(const TAddrRec* c);
   void Invalidate() { orderValid_ = false; }
   void BuildOrder() const;
 
-  KeyMap byKey_;
-  std::unordered_map<const TAddrRec*, KeyMap::iterator> where_;
+  // First, so that it outlives everything kept in it.
+  CardArena arena_;
+  KeyMap byKey_{&arena_};
+  std::pmr::unordered_map<const TAddrRec*, KeyMap::iterator> where_{&arena_};
   mutable std::vector<TAddrRec*> order_;
-  mutable std::unordered_map<const TAddrRec*, std::size_t> position_;
   mutable bool orderValid_ = true;
   std::vector<std::unique_ptr<TGrpList>> groups_;
   std::unordered_set<std::string> paths_;

@@ -3,66 +3,201 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <new>
 
 #include "platform/Sjis.h"
 
 namespace store {
 
+// ---- card memory -----------------------------------------------------------
+
+namespace {
+
+thread_local std::pmr::memory_resource* currentCardMemory = nullptr;
+
+// Under AddressSanitizer every block is a heap block of its own, so that a
+// card used after its book is gone is reported, not read from a reused chunk.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kEveryBlockOnHeap = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kEveryBlockOnHeap = true;
+#else
+constexpr bool kEveryBlockOnHeap = false;
+#endif
+#else
+constexpr bool kEveryBlockOnHeap = false;
+#endif
+
+}  // namespace
+
+CardArena::CardArena() = default;
+
+CardArena::~CardArena() {
+  for (void* c : chunks_) ::operator delete(c);
+  for (Big* b = bigs_.next; b != &bigs_;) {
+    Big* next = b->next;
+    ::operator delete(b);
+    b = next;
+  }
+}
+
+void* CardArena::NewChunkBlock(std::size_t size) {
+  if (static_cast<std::size_t>(end_ - cur_) < size) {
+    chunks_.reserve(chunks_.size() + 1);  // may throw before the chunk is taken
+    cur_ = static_cast<char*>(::operator new(kChunk));
+    end_ = cur_ + kChunk;
+    chunks_.push_back(cur_);
+  }
+  void* p = cur_;
+  cur_ += size;
+  return p;
+}
+
+void* CardArena::do_allocate(std::size_t bytes, std::size_t align) {
+  if (bytes == 0) bytes = 1;
+  if (kEveryBlockOnHeap || bytes > kSmallMax || align > kGrain) {
+    // A link of 16 bytes keeps the block aligned as the heap's are.
+    static_assert(sizeof(Big) == 16);
+    if (align > alignof(std::max_align_t)) throw std::bad_alloc();
+    auto* b = static_cast<Big*>(::operator new(sizeof(Big) + bytes));
+    b->prev = &bigs_;
+    b->next = bigs_.next;
+    bigs_.next->prev = b;
+    bigs_.next = b;
+    return b + 1;
+  }
+  const std::size_t cls = (bytes + kGrain - 1) / kGrain;
+  if (FreeBlock* f = free_[cls]) {
+    free_[cls] = f->next;
+    return f;
+  }
+  return NewChunkBlock(cls * kGrain);
+}
+
+void CardArena::do_deallocate(void* p, std::size_t bytes, std::size_t align) {
+  if (dropping_ || !p) return;
+  if (bytes == 0) bytes = 1;
+  if (kEveryBlockOnHeap || bytes > kSmallMax || align > kGrain) {
+    Big* b = static_cast<Big*>(p) - 1;
+    b->prev->next = b->next;
+    b->next->prev = b->prev;
+    ::operator delete(b);
+    return;
+  }
+  const std::size_t cls = (bytes + kGrain - 1) / kGrain;
+  auto* f = static_cast<FreeBlock*>(p);
+  f->next = free_[cls];
+  free_[cls] = f;
+}
+
+std::pmr::memory_resource* CardMemory() noexcept {
+  return currentCardMemory ? currentCardMemory : std::pmr::new_delete_resource();
+}
+
+UseCardMemory::UseCardMemory(std::pmr::memory_resource* m) noexcept : prev_(currentCardMemory) {
+  currentCardMemory = m;
+}
+
+UseCardMemory::~UseCardMemory() { currentCardMemory = prev_; }
+
 // ---- TValues ---------------------------------------------------------------
 
-TValues::TValues(std::initializer_list<std::string_view> init) {
+TValues::TValues(std::initializer_list<std::string_view> init) : data_(CardMemory()) {
   Assign(std::vector<std::string_view>(init));
 }
 
-const std::string_view TValues::operator[](std::size_t i) const noexcept {
-  if (count_ <= 1) return data_;
-  std::size_t off = HeaderSize();
-  std::uint32_t len = 0;
-  for (std::size_t k = 0; k < i; ++k) {
-    std::memcpy(&len, data_.data() + 4 * k, 4);
-    off += len;
+TValues& TValues::operator=(const TValues& o) {
+  if (this != &o) {
+    data_ = o.data_;
+    count_ = o.count_;
+    slots_ = o.slots_;
   }
-  if (i + 1 < count_) {
-    std::memcpy(&len, data_.data() + 4 * i, 4);
-    return std::string_view(data_).substr(off, len);
-  }
-  return std::string_view(data_).substr(off);
+  return *this;
 }
 
-void TValues::Assign(const std::vector<std::string_view>& values) {
-  // Callers pass views that do not point into data_ (see insert, Set).
+TValues& TValues::operator=(TValues&& o) noexcept {
+  if (this != &o) {
+    data_ = std::move(o.data_);  // copies when the two live in different memory
+    count_ = std::exchange(o.count_, 0);
+    slots_ = std::exchange(o.slots_, 0);
+    o.data_.clear();
+  }
+  return *this;
+}
+
+std::uint32_t TValues::Slot(std::size_t k) const noexcept {
+  std::uint32_t v;
+  std::memcpy(&v, data_.data() + 4 * k, 4);
+  return v;
+}
+
+void TValues::SetSlot(std::size_t k, std::uint32_t end) noexcept { std::memcpy(data_.data() + 4 * k, &end, 4); }
+
+const std::string_view TValues::operator[](std::size_t i) const noexcept {
+  if (count_ <= 1) return data_;
+  const std::size_t base = HeaderSize();
+  const std::size_t from = i == 0 ? 0 : Slot(i - 1);
+  const std::size_t to = i + 1 < count_ ? Slot(i) : data_.size() - base;
+  return std::string_view(data_).substr(base + from, to - from);
+}
+
+bool TValues::operator==(const TValues& o) const noexcept {
+  if (count_ != o.count_) return false;
+  if (count_ <= 1 || slots_ == o.slots_) return data_ == o.data_;
+  for (std::size_t i = 0; i < count_; ++i)
+    if ((*this)[i] != o[i]) return false;
+  return true;
+}
+
+void TValues::Repack(const std::vector<std::string_view>& values, std::size_t slots) {
+  // Callers pass views that do not point into data_.
   count_ = static_cast<std::uint32_t>(values.size());
   if (count_ <= 1) {
+    slots_ = 0;
     data_.assign(count_ ? values.front() : std::string_view());
     return;
   }
-  std::size_t total = HeaderSize();
+  slots_ = static_cast<std::uint32_t>(std::max(slots, values.size() - 1));
+  std::size_t total = 4 * std::size_t(slots_);
   for (auto v : values) total += v.size();
   data_.clear();
   data_.reserve(total);
-  for (std::size_t k = 0; k + 1 < values.size(); ++k) {
-    const auto len = static_cast<std::uint32_t>(values[k].size());
-    data_.append(reinterpret_cast<const char*>(&len), 4);
+  data_.append(4 * std::size_t(slots_), '\0');
+  std::uint32_t end = 0;
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    data_.append(values[k]);
+    end += static_cast<std::uint32_t>(values[k].size());
+    if (k + 1 < values.size()) SetSlot(k, end);
   }
-  for (auto v : values) data_.append(v);
 }
 
-void TValues::push_back(std::string&& v) {
-  if (count_ == 0) {
-    data_ = std::move(v);
-    count_ = 1;
-  } else {
-    push_back(std::string_view(v));
-  }
-}
+void TValues::Assign(const std::vector<std::string_view>& values) { Repack(values, 0); }
 
 void TValues::push_back(std::string_view v) {
+  // v may point into data_ (a value of this very list).
+  if (v.data() >= data_.data() && v.data() < data_.data() + data_.size()) {
+    const std::string keep(v);
+    push_back(std::string_view(keep));
+    return;
+  }
   if (count_ == 0) {
     data_.assign(v);
     count_ = 1;
-  } else {
-    insert(count_, v);
+    return;
   }
+  if (count_ == 1 || count_ - 1 == slots_) {
+    // Out of offset slots: repack with twice the room, so that a long run
+    // of appends stays linear.
+    std::vector<std::string> all = ToVector();
+    all.emplace_back(v);
+    const std::vector<std::string_view> views(all.begin(), all.end());
+    Repack(views, count_ == 1 ? 1 : 2 * std::size_t(slots_));
+    return;
+  }
+  SetSlot(count_ - 1, static_cast<std::uint32_t>(data_.size() - HeaderSize()));
+  data_.append(v);
+  ++count_;
 }
 
 void TValues::insert(std::size_t index, std::string_view v) {
@@ -88,6 +223,7 @@ void TValues::Set(std::size_t index, std::string_view v) {
 void TValues::clear() noexcept {
   data_.clear();
   count_ = 0;
+  slots_ = 0;
 }
 
 std::vector<std::string> TValues::ToVector() const {
@@ -98,7 +234,7 @@ std::vector<std::string> TValues::ToVector() const {
 }
 
 std::string TValues::Join(std::string_view sep) const {
-  if (count_ <= 1) return data_;
+  if (count_ <= 1) return std::string(data_);
   std::string out;
   out.reserve(data_.size() + sep.size() * count_);
   for (std::size_t i = 0; i < count_; ++i) {
@@ -108,11 +244,38 @@ std::string TValues::Join(std::string_view sep) const {
   return out;
 }
 
-bool TValues::AllEmpty() const noexcept { return data_.size() == HeaderSize(); }
-
 // ---- card ------------------------------------------------------------------
 
+void* TAddrRec::operator new(std::size_t size) {
+  std::pmr::memory_resource* m = CardMemory();
+  void* block = m->allocate(sizeof(m) + size, alignof(TAddrRec));
+  std::memcpy(block, &m, sizeof(m));
+  return static_cast<char*>(block) + sizeof(m);
+}
+
+void TAddrRec::operator delete(void* p, std::size_t size) noexcept {
+  if (!p) return;
+  void* block = static_cast<char*>(p) - sizeof(std::pmr::memory_resource*);
+  std::pmr::memory_resource* m;
+  std::memcpy(&m, block, sizeof(m));
+  m->deallocate(block, sizeof(m) + size, alignof(TAddrRec));
+}
+
 CardPtr NewCard() { return std::make_unique<TAddrRec>(); }
+
+bool CardUsesMemory(const TAddrRec& card, const std::pmr::memory_resource* m) {
+  std::pmr::memory_resource* own;
+  std::memcpy(&own, reinterpret_cast<const char*>(&card) - sizeof(own), sizeof(own));
+  if (own == m) return true;
+  auto uses = [m](const auto& list) {
+    if (list.get_allocator().resource() == m) return true;
+    for (const auto& e : list)
+      if (e.Values.Memory() == m) return true;
+    return false;
+  };
+  return uses(card.Email) || uses(card.FN) || uses(card.N) || uses(card.Note) || uses(card.URL) ||
+         uses(card.Key) || uses(card.Adr) || uses(card.Tel) || uses(card.BDay) || uses(card.Other);
+}
 
 void FreeCard(CardPtr& card) noexcept { card.reset(); }
 

@@ -6,21 +6,86 @@
 #include <cstdint>
 #include <iterator>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace store {
 
+// Where the cards of a loaded book keep their lists and values. A book owns
+// one: loading puts every list and value of 100,000 cards into a few large
+// chunks instead of a million heap blocks, and when the book goes, Drop()
+// turns the single frees into nothing and the chunks are released at once.
+// Freed blocks are reused while the book lives, so a ReLoad that merges
+// every card again does not grow it.
+class CardArena final : public std::pmr::memory_resource {
+ public:
+  CardArena();
+  CardArena(const CardArena&) = delete;
+  CardArena& operator=(const CardArena&) = delete;
+  ~CardArena() override;
+  // From now on deallocation is a no-op; only the owner of every block in
+  // here may call it, just before all of them go.
+  void Drop() noexcept { dropping_ = true; }
+
+ private:
+  void* do_allocate(std::size_t bytes, std::size_t align) override;
+  void do_deallocate(void* p, std::size_t bytes, std::size_t align) override;
+  bool do_is_equal(const std::pmr::memory_resource& o) const noexcept override { return this == &o; }
+
+  // Blocks up to kSmallMax bytes are cut from large chunks in steps of 8
+  // bytes and kept on one free list per size when freed; bigger ones come
+  // from the heap with a link in front, so that they go with the arena too.
+  static constexpr std::size_t kGrain = 8;
+  static constexpr std::size_t kSmallMax = 1024;
+  static constexpr std::size_t kChunk = std::size_t(1) << 20;
+  struct FreeBlock { FreeBlock* next; };
+  struct Big { Big* prev; Big* next; };
+  void* NewChunkBlock(std::size_t size);
+
+  FreeBlock* free_[kSmallMax / kGrain + 1] = {};
+  std::vector<void*> chunks_;
+  char* cur_ = nullptr;
+  char* end_ = nullptr;
+  Big bigs_{&bigs_, &bigs_};
+  bool dropping_ = false;
+};
+
+// The memory that new cards, lists and value lists take theirs from: the
+// heap, or a book's arena while that book loads (UseCardMemory). A list or
+// value list keeps the memory it was made with; a copy takes the current one.
+std::pmr::memory_resource* CardMemory() noexcept;
+
+class UseCardMemory {
+ public:
+  explicit UseCardMemory(std::pmr::memory_resource* m) noexcept;
+  ~UseCardMemory();
+  UseCardMemory(const UseCardMemory&) = delete;
+  UseCardMemory& operator=(const UseCardMemory&) = delete;
+
+ private:
+  std::pmr::memory_resource* prev_;
+};
+
 // The value list of one property line. Almost every line has exactly one
 // value; N and ADR lines have several components. All values of an entry are
-// packed into one string so that a big book costs one allocation per long
-// value and none per short one: a single value is the string itself, several
-// values are a header of (count - 1) 32-bit lengths followed by the values.
+// packed into one string so that a big book costs one block per long value
+// and none per short one: a single value is the string itself, several values
+// are a header of end offsets (one 32-bit slot per value but the last, with
+// room to grow) followed by the values, so that any value is found at once
+// and appending is amortised constant time.
 class TValues {
  public:
-  TValues() = default;
+  TValues() noexcept : data_(CardMemory()) {}
   TValues(std::initializer_list<std::string_view> init);
+  TValues(const TValues& o) : data_(o.data_, CardMemory()), count_(o.count_), slots_(o.slots_) {}
+  TValues(TValues&& o) noexcept
+      : data_(std::move(o.data_)), count_(std::exchange(o.count_, 0)), slots_(std::exchange(o.slots_, 0)) {}
+  TValues& operator=(const TValues& o);
+  TValues& operator=(TValues&& o) noexcept;
+  ~TValues() = default;
 
   std::size_t size() const noexcept { return count_; }
   bool empty() const noexcept { return count_ == 0; }
@@ -29,7 +94,7 @@ class TValues {
   const std::string_view front() const noexcept { return (*this)[0]; }
 
   void push_back(std::string_view v);
-  void push_back(std::string&& v);
+  void push_back(std::string&& v) { push_back(std::string_view(v)); }
   void push_back(const char* v) { push_back(std::string_view(v)); }
   void insert(std::size_t index, std::string_view v);  // index <= size()
   void erase(std::size_t index);                       // index < size()
@@ -40,10 +105,11 @@ class TValues {
   // All values joined with sep (sep empty: concatenated).
   std::string Join(std::string_view sep) const;
   // True when every value is empty (or there are none).
-  bool AllEmpty() const noexcept;
+  bool AllEmpty() const noexcept { return data_.size() == HeaderSize(); }
   std::vector<std::string> ToVector() const;
 
-  bool operator==(const TValues& o) const noexcept { return count_ == o.count_ && data_ == o.data_; }
+  bool operator==(const TValues& o) const noexcept;
+  const std::pmr::memory_resource* Memory() const noexcept { return data_.get_allocator().resource(); }
 
   class Iter {
    public:
@@ -63,10 +129,15 @@ class TValues {
   Iter end() const { return {this, count_}; }
 
  private:
-  std::size_t HeaderSize() const noexcept { return count_ > 1 ? 4 * (count_ - 1) : 0; }
+  std::size_t HeaderSize() const noexcept { return count_ > 1 ? 4 * std::size_t(slots_) : 0; }
+  std::uint32_t Slot(std::size_t k) const noexcept;
+  void SetSlot(std::size_t k, std::uint32_t end) noexcept;
+  // Rebuilds the packed form with room for `slots` offsets.
+  void Repack(const std::vector<std::string_view>& values, std::size_t slots);
 
-  std::string data_;
+  std::pmr::string data_;
   std::uint32_t count_ = 0;
+  std::uint32_t slots_ = 0;  // offset slots in the header (count_ > 1)
 };
 
 // One property line in memory.
@@ -82,12 +153,14 @@ struct TOtherRec : TCardRec {
   bool operator==(const TOtherRec&) const = default;
 };
 
-using TvCard = std::vector<TCardRec>;
+// The lists take their memory from CardMemory() when made (see CardArena).
+using TvCard = std::pmr::vector<TCardRec>;
 // ADR entries; each holds exactly seven values in display order.
 struct TvAdrCard : TvCard {
   using TvCard::TvCard;
+  TvAdrCard() : TvCard(CardMemory()) {}
 };
-using TvOther = std::vector<TOtherRec>;
+using TvOther = std::pmr::vector<TOtherRec>;
 
 // Display positions of the seven ADR values.
 enum AdrIndex : std::size_t {
@@ -97,26 +170,34 @@ enum AdrIndex : std::size_t {
 
 struct TAddrRec {
   std::string PrefEmail;
-  TvCard Email;
-  TvCard FN;
-  TvCard N;
-  TvCard Note;
+  TvCard Email = TvCard(CardMemory());
+  TvCard FN = TvCard(CardMemory());
+  TvCard N = TvCard(CardMemory());
+  TvCard Note = TvCard(CardMemory());
   std::string NickName;
-  TvCard URL;
-  TvCard Key;
+  TvCard URL = TvCard(CardMemory());
+  TvCard Key = TvCard(CardMemory());
   TvAdrCard Adr;
-  TvCard Tel;
-  TvCard BDay;
-  TvOther Other;
+  TvCard Tel = TvCard(CardMemory());
+  TvCard BDay = TvCard(CardMemory());
+  TvOther Other = TvOther(CardMemory());
   std::uint8_t Mark = 0;
 
   bool operator==(const TAddrRec&) const = default;
+
+  // A card itself lives in CardMemory() too, so that a book's cards go with
+  // its arena; the block remembers where it came from.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p, std::size_t size) noexcept;
 };
 
 using CardPtr = std::unique_ptr<TAddrRec>;
 
 CardPtr NewCard();
 void FreeCard(CardPtr& card) noexcept;
+// True when the card (one made by NewCard), a list or a value of it takes
+// its memory from m.
+bool CardUsesMemory(const TAddrRec& card, const std::pmr::memory_resource* m);
 
 std::string GetValue(const TvCard& list, std::string_view params);
 std::string GetOtherValue(const TvOther& list, std::string_view name, std::string_view params);

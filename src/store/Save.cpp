@@ -129,6 +129,8 @@ bool SaveGroup(TAllList& book, TreeNode* node) {
   }
   if (ok) {
     g.Modified = false;
+    g.FileNames.clear();
+    for (const auto& e : AddressFiles(g)) g.FileNames.push_back(e.name);
     // Temporary files a killed save left behind are of no use now.
     plat::AtomicFile::RemoveLeftovers(plat::fs::ToDiskPath(g.Path));
   }

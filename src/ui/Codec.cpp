@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <memory>
 
+#include "ui/Translate.h"
+
 namespace codec {
 namespace {
 
@@ -238,9 +240,9 @@ QString RefusalText(const QString& unmappable) {
     shown += QStringLiteral("\"%1\" (U+%2)")
                  .arg(ch, QString::number(static_cast<uint>(ucs), 16).toUpper().rightJustified(4, QChar('0')));
   }
-  return QStringLiteral(
-             "The address book stores Japanese Shift-JIS (CP932) text, which cannot hold "
-             "these characters:\n%1\n\nPlease replace them. Nothing was changed.")
+  return ui::TrText(ui::ctx::kMessage,
+                    QStringLiteral("The address book stores Japanese Shift-JIS (CP932) text, which cannot hold "
+                                   "these characters:\n%1\n\nPlease replace them. Nothing was changed."))
       .arg(shown);
 }
 

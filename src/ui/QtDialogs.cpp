@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/Codec.h"
+#include "ui/Translate.h"
 #include "platform/FileSystem.h"
 
 namespace app {
@@ -32,10 +33,10 @@ QMessageBox::StandardButton ToQt(dlg::Button b) {
 // The captions the program's message boxes have always carried by type.
 QString TypeCaption(dlg::BoxType type) {
   switch (type) {
-    case dlg::BoxType::Warning: return QStringLiteral("Warning");
-    case dlg::BoxType::Error: return QStringLiteral("Error");
-    case dlg::BoxType::Information: return QStringLiteral("Information");
-    case dlg::BoxType::Confirmation: return QStringLiteral("Confirm");
+    case dlg::BoxType::Warning: return ui::TrText(ui::ctx::kMessage, QStringLiteral("Warning"));
+    case dlg::BoxType::Error: return ui::TrText(ui::ctx::kMessage, QStringLiteral("Error"));
+    case dlg::BoxType::Information: return ui::TrText(ui::ctx::kMessage, QStringLiteral("Information"));
+    case dlg::BoxType::Confirmation: return ui::TrText(ui::ctx::kMessage, QStringLiteral("Confirm"));
   }
   return {};
 }
@@ -68,7 +69,7 @@ QWidget* QtDialogs::Parent() const {
 }
 
 dlg::Button QtDialogs::MessageBox(const std::string& text, dlg::BoxType type, const dlg::Buttons& buttons) {
-  QMessageBox box(TypeIcon(type), TypeCaption(type), codec::MessageToQt(text), QMessageBox::NoButton,
+  QMessageBox box(TypeIcon(type), TypeCaption(type), ui::TrMessage(text), QMessageBox::NoButton,
                   Parent());
   box.setTextFormat(Qt::PlainText);
   std::vector<std::pair<QAbstractButton*, dlg::Button>> shown;
@@ -89,8 +90,8 @@ std::optional<std::string> QtDialogs::InputBox(const std::string& caption, const
                                                const std::string& text) {
   QInputDialog box(Parent());
   box.setInputMode(QInputDialog::TextInput);
-  box.setWindowTitle(codec::ToQt(caption));
-  box.setLabelText(codec::ToQt(prompt));
+  box.setWindowTitle(ui::TrMessage(caption));
+  box.setLabelText(ui::TrMessage(prompt));
   box.setTextValue(codec::ToQt(text));
   for (;;) {
     if (box.exec() != QDialog::Accepted) return std::nullopt;
@@ -111,6 +112,7 @@ QString QtDialogs::QtFilter(const std::string& filter) {
       const qsizetype open = label.lastIndexOf(QChar('('));
       if (open > 0) label = label.left(open).trimmed();
     }
+    label = ui::TrText(ui::ctx::kMessage, label);
     QString patterns = parts[i + 1];
     patterns.replace(QChar(';'), QChar(' '));
     out << QStringLiteral("%1 (%2)").arg(label, patterns.simplified());
@@ -148,7 +150,8 @@ void QtDialogs::SetClipboardText(const std::string& text) {
 }
 
 void ShowRefusal(QWidget* parent, const QString& unmappable) {
-  QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"), codec::RefusalText(unmappable),
+  QMessageBox box(QMessageBox::Warning, ui::TrText(ui::ctx::kMessage, QStringLiteral("Warning")),
+                  codec::RefusalText(unmappable),
                   QMessageBox::Ok, parent);
   box.setTextFormat(Qt::PlainText);
   box.exec();

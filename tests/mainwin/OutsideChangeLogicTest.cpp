@@ -74,6 +74,29 @@ TEST_F(OutsideChange, MergeKeepsTheCurrentCardAndShowsTheNewCards) {
   EXPECT_FALSE(testsupport::Exists(Root() + "Personal/Friends/friends.bak"));
 }
 
+TEST_F(OutsideChange, RemovedFileIsReportedAndItsCardsSurviveTheMerge) {
+  StartStandard();
+  Outside("Personal/Friends/more.bab", Vcard("m@x", "More"));
+  main->MergeOutsideChange(NodeNamed("Friends"));
+  ASSERT_TRUE(Changed().empty());
+  std::filesystem::remove(Root() + "Personal/Friends/more.bab");
+  const auto changes = main->OutsideChanged();
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0].Node->Caption, "Friends");
+  EXPECT_EQ(changes[0].Removed, 1u);
+  EXPECT_EQ(changes[0].Newest, 0);
+  // Merging deletes nothing from memory; the notice has nothing more to say.
+  main->MergeOutsideChange(NodeNamed("Friends"));
+  EXPECT_TRUE(Changed().empty());
+  const auto friends = GroupAddrs("Friends");
+  EXPECT_NE(std::find(friends.begin(), friends.end(), "m@x"), friends.end());
+  // The next save writes the card back into the group's remaining file.
+  Group("Friends").Modified = true;
+  main->SaveClick();
+  EXPECT_NE(testsupport::ReadBytes(Root() + "Personal/Friends/friends.bab").find("m@x"), std::string::npos);
+  EXPECT_TRUE(Changed().empty());
+}
+
 TEST_F(OutsideChange, WatchPathsAreTheGroupFoldersAndTheirFiles) {
   StartStandard();
   const auto paths = main->OutsideWatchPaths();

@@ -1,6 +1,10 @@
 #include "platform/IniFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
 
 #include "support/TestSupport.h"
 
@@ -128,6 +132,80 @@ TEST_F(IniFileTest, Cp932PathAndWriteFailure) {
   IniFile nowhere(dir / "no/such/folder/x.ini");
   nowhere.WriteInteger("S", "k", 1);
   EXPECT_FALSE(nowhere.UpdateFile());
+}
+
+// A key the file cannot hold is not written, and never costs the keys after
+// it their values: "[x]" would read as a section header, ";x" as a comment,
+// "a=b" as the key "a", a line break as two lines.
+TEST_F(IniFileTest, KeysTheFileCannotHoldAreLeftOutAndHarmNoOther) {
+  const std::vector<std::string> odd = {"[x]", " [x]", "[x", ";x", "a=b", "=", "x\ny", "x\r\n[y]", "", "  "};
+  {
+    IniFile ini(Make(""));
+    ini.WriteInteger("Group", "first", 0);
+    for (const auto& k : odd) EXPECT_EQ(ini.WriteInteger("Group", k, 0), k == "[x") << k;  // "[x" has no ']'
+    ini.WriteInteger("Group", "later", 0);
+    EXPECT_FALSE(ini.WriteString("Search", "Text", "a\n[Group]"));  // a value with a line break
+    EXPECT_FALSE(ini.WriteString("Search\x81", "Text", "a"));  // its header would not read back
+    ASSERT_TRUE(ini.UpdateFile());
+  }
+  EXPECT_EQ(ReadBytes(path), "[Group]\r\nfirst=0\r\n[x=0\r\nlater=0\r\n");
+  IniFile back(path);
+  EXPECT_EQ(back.ReadInteger("Group", "first", 1), 0);
+  EXPECT_EQ(back.ReadInteger("Group", "later", 1), 0);
+  EXPECT_EQ(back.ReadInteger("Group", "[x", 1), 0);
+  for (const auto& k : odd)
+    if (k != "[x") EXPECT_EQ(back.ReadInteger("Group", k, 1), 1) << k;  // its own default
+  EXPECT_FALSE(back.SectionExists("x"));
+  EXPECT_FALSE(back.SectionExists("Search"));
+}
+
+// Garbage is read as far as it makes sense and never crashes; what could be
+// read keeps working, and a file read only in part is never written over.
+TEST_F(IniFileTest, GarbageFilesReadWhatCanBeRead) {
+  std::string binary;
+  for (int i = 0; i < 1 << 16; ++i) binary.push_back(static_cast<char>((i * 7919) >> 3));
+  struct Case {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"binary", binary + "\r\n[Q7Addr]\r\nLeft=7\r\n" + binary},
+      {"huge line", std::string(3u << 20, '[') + "\r\n[Q7Addr]\r\nLeft=7"},
+      {"no line end", "\r\r\n[Q7Addr]\r\nLeft=7"},
+      {"lead byte at the end of a header", "[Q7Addr\x81]\n[Q7Addr]\nLeft=7\n[\x81"},
+  };
+  for (const auto& c : cases) {
+    {
+      IniFile ini(Make(c.bytes));
+      EXPECT_EQ(ini.ReadInteger("Q7Addr", "Left", -1), 7) << c.name;
+      ini.WriteInteger("Option", "SortKey", 3);
+      ASSERT_TRUE(ini.UpdateFile()) << c.name;
+    }
+    const std::string after = ReadBytes(path);
+    EXPECT_EQ(after.substr(0, c.bytes.size()), c.bytes) << c.name;  // every byte kept
+    EXPECT_EQ(IniFile(path).ReadInteger("Option", "SortKey", 0), 3) << c.name;
+  }
+
+  // Past the size bound: the start still reads, the file stays as it was.
+  const std::string big = "[Q7Addr]\r\nLeft=7\r\n" + std::string(17u << 20, '\n');
+  {
+    IniFile ini(Make(big));
+    EXPECT_EQ(ini.ReadInteger("Q7Addr", "Left", -1), 7);
+    ini.WriteInteger("Q7Addr", "Left", 1);
+    EXPECT_FALSE(ini.UpdateFile());
+  }
+  EXPECT_EQ(ReadBytes(path).size(), big.size());
+
+  // A pipe or a folder under the name reads as empty at once.
+  std::remove(path.c_str());
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  EXPECT_EQ(IniFile(path).ReadInteger("Q7Addr", "Left", -1), -1);
+  std::remove(path.c_str());
+  std::filesystem::create_directory(path);
+  IniFile folder(path);
+  EXPECT_EQ(folder.ReadInteger("Q7Addr", "Left", -1), -1);
+  folder.WriteInteger("Q7Addr", "Left", 1);
+  EXPECT_FALSE(folder.UpdateFile());
+  EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
 }  // namespace

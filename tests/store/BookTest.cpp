@@ -1,10 +1,15 @@
 #include "store/Book.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
 
 #include <filesystem>
 
 #include "platform/FileSystem.h"
+#include "platform/IoFault.h"
 #include "support/TestSupport.h"
 
 using namespace store;
@@ -300,4 +305,109 @@ TEST(Book, RenamedAndRemovedGroupsAsAReloadSeesThem) {
   }
   EXPECT_EQ(news, 1);
   EXPECT_EQ(gones, 1);
+}
+
+namespace {
+
+std::optional<plat::fs::FileId> IdOfGroup(const TreeNode* n) { return plat::fs::IdOf(n->Group->Path); }
+
+}  // namespace
+
+// A folder reached twice (links back up, two links to one folder) is one
+// group: loaded once, so saving it later meets its files once.
+TEST(Book, FolderReachedTwiceLoadsOnce) {
+  TempDir dir;
+  const std::string root = dir / "AddrBook/";
+  WriteBytes(root + "T/G/a.bab", Card("a@x", "A"));
+  std::filesystem::create_directory_symlink("..", root + "T/G/up");             // back to T
+  std::filesystem::create_directory_symlink(root, root + "T/G/root");          // back to the book
+  std::filesystem::create_directory_symlink(root + "T/G", root + "T/G/self");  // to itself
+  std::filesystem::create_directory_symlink("G", root + "T/H");                // a second way to G
+  std::filesystem::create_directory_symlink(root + "T", root + "U");           // a second top level
+  Loaded l(root);
+  EXPECT_TRUE(l.dialogs.boxes.empty());
+  ASSERT_EQ(l.book.Nodes.Count(), 2) << testing::PrintToString(Captions(l.book));
+  EXPECT_EQ(IdOfGroup(l.book.Nodes.Node(0)), plat::fs::IdOf(root + "T/"));
+  EXPECT_EQ(IdOfGroup(l.book.Nodes.Node(1)), plat::fs::IdOf(root + "T/G/"));
+  EXPECT_EQ(l.book.Nodes.Node(1)->Group->Count(), 1u);
+  LoadTree(l.book);  // a reload finds nothing new either
+  EXPECT_EQ(l.book.Nodes.Count(), 2);
+  EXPECT_EQ(l.book.Count(), 1u);
+}
+
+// Deeply nested folders neither overflow the stack nor take the tree along:
+// loading stops at a hundred levels and says so once.
+TEST(Book, DeepNestingStopsAtAHundredLevels) {
+  TempDir dir;
+  const std::string root = dir / "AddrBook/";
+  std::string path = root;
+  for (int i = 0; i < 1000; ++i) {
+    path += "d/";
+    if (i == 50) WriteBytes(path + "a.bab", Card("a@x", "A"));
+  }
+  std::filesystem::create_directories(path);
+  Loaded l(root);
+  EXPECT_EQ(l.book.Nodes.MaxLevel(), 99);
+  EXPECT_EQ(l.book.Nodes.Count(), 100);
+  EXPECT_EQ(l.Emails(), (std::vector<std::string>{"a@x"}));
+  ASSERT_EQ(l.dialogs.boxes.size(), 1u);
+  EXPECT_NE(l.dialogs.boxes[0].text.find("nested more than 100 levels"), std::string::npos);
+  EXPECT_EQ(l.dialogs.boxes[0].type, dlg::BoxType::Warning);
+}
+
+// Folders that cannot be listed are skipped with one message for all of
+// them; everything else loads. (An injected failure: as root, permissions
+// would not stop the listing.)
+TEST(Book, UnreadableFoldersAreToldOnceAndTheRestLoads) {
+  TempDir dir;
+  const std::string root = dir / "AddrBook/";
+  WriteBytes(root + "T/A/a.bab", Card("a@x", "A"));
+  WriteBytes(root + "T/B/b.bab", Card("b@x", "B"));
+  WriteBytes(root + "T/B/Sub/s.bab", Card("s@x", "S"));
+  WriteBytes(root + "T/C/c.bab", Card("c@x", "C"));
+  plat::io::SetFaultHook([](plat::io::Op op, std::string_view p) {
+    const bool hit = p.ends_with("/T/B/") || p.ends_with("/T/C/");
+    return op == plat::io::Op::List && hit ? EACCES : 0;
+  });
+  Loaded l(root);
+  plat::io::SetFaultHook({});
+  EXPECT_EQ(l.Emails(), (std::vector<std::string>{"a@x"}));
+  EXPECT_EQ(Captions(l.book), (std::vector<std::string>{"0T", "1A", "1B", "1C"}));
+  ASSERT_EQ(l.dialogs.boxes.size(), 1u);
+  const std::string& text = l.dialogs.boxes[0].text;
+  EXPECT_NE(text.find(root + "T/B/\r\nFolder read error"), std::string::npos) << text;
+  EXPECT_NE(text.find(root + "T/C/\r\nFolder read error"), std::string::npos) << text;
+}
+
+// Names that are neither UTF-8 nor Shift-JIS are skipped and named in one
+// message; pipes and garbage settings files under the expected names do not
+// stall or stop loading; nothing is written anywhere.
+TEST(Book, StrangeNamesAndEntriesAreSkipped) {
+  TempDir dir;
+  const std::string root = dir / "AddrBook/";
+  WriteBytes(root + "T/G/good.bab", Card("g@x", "G"));
+  WriteBytes(root + "T/G/bad\xff.bab", Card("bad@x", "B"));  // Latin-1
+  WriteBytes(root + "T/caf\xe9/c.bab", Card("c@x", "C"));  // a lead byte before the '/'
+  WriteBytes(root + "T/G/Group.ini", std::string("\0\xff[Settings\x81]\n\x1a", 16) + std::string(100000, 'x'));
+  ASSERT_EQ(::mkfifo((root + "T/Address.ini").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo((root + "T/G/pipe.bab").c_str(), 0600), 0);
+  auto listing = [&] {
+    std::vector<std::string> all;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir.path())) all.push_back(e.path().string());
+    std::sort(all.begin(), all.end());
+    return all;
+  };
+  const auto before = listing();
+  Loaded l(root);
+  EXPECT_EQ(listing(), before);
+  EXPECT_EQ(Captions(l.book), (std::vector<std::string>{"0T", "1G"}));
+  EXPECT_EQ(l.Emails(), (std::vector<std::string>{"g@x"}));
+  EXPECT_EQ(l.Find("G")->Group->NickName, "");
+  std::vector<std::string> texts;
+  for (const auto& b : l.dialogs.boxes) texts.push_back(b.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{
+                       root + "T/G/pipe.bab\r\nFile open error",
+                       "Some folders or files of the address book were skipped:\r\n" + root +
+                           "T/caf\\xE9/\r\nName is neither UTF-8 nor Shift-JIS\r\n" + root +
+                           "T/G/bad\\xFF.bab\r\nName is neither UTF-8 nor Shift-JIS"}));
 }
