@@ -8,39 +8,18 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTreeView>
-#include <filesystem>
-#include <memory>
 
 #include "editor/CardEditorWindow.h"
 #include "mainwin/MainWindow.h"
 #include "store/Card.h"
-#include "support/TestSupport.h"
+#include "support/GuiSession.h"
 #include "ui/QtAppearance.h"
 
 namespace {
 
-struct Session {
-  testsupport::TempDir dir;
-  testsupport::ScriptedDialogs dialogs;
-  std::unique_ptr<mainwin::MainWindow> w;
-
-  Session() {
-    std::filesystem::copy(Q7_SAMPLE_BOOK_DIR, dir.path(), std::filesystem::copy_options::recursive);
-    mainwin::StartOptions o;
-    o.Args = {"/c"};
-    o.CurrentDir = dir.path();
-    o.ProgramDir = dir.path();
-    o.Config = plat::PlatformConfig{};
-    w = std::make_unique<mainwin::MainWindow>(std::move(o), &dialogs);
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w.get())) qFatal("main window not exposed");
-    ActivateMain();
-  }
-  ~Session() {
-    for (auto* n : w->logic().Book->Nodes.InOrder())
-      if (n->Group) n->Group->Modified = false;
-    w.reset();
-  }
+// The shared session, started with the grid focused in the active main window.
+struct Session : guitest::Session {
+  Session() { ActivateMain(); }
   editor::CardEditorWindow* E() { return w->cardEditor(); }
   app::FocusFrame* Frame(const char* name) {
     auto* f = w->findChild<app::FocusFrame*>(QString::fromLatin1(name));
