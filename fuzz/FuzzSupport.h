@@ -174,4 +174,26 @@ inline imp::Encoding PickEncoding(std::uint8_t b) {
   }
 }
 
+// A folder reader's run: an encoding byte, then the folder's first ".adr"
+// file; a NUL byte starts a second one.
+inline int RunFolderImport(const std::uint8_t* data, std::size_t size, int templateNo, const std::string& sub,
+                           const char* what) {
+  if (size < 1) return -1;
+  const std::string_view in(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const std::size_t z = in.find('\0');
+  const std::string dir = Scratch() + sub;
+  std::filesystem::create_directories(dir);
+  WriteFile(dir + "Friends.adr", in.substr(0, z));
+  const std::string second = dir + "Work.adr";
+  if (z != std::string_view::npos)
+    WriteFile(second, in.substr(z + 1));
+  else
+    ::unlink(second.c_str());
+  ImportBench bench(templateNo, PickEncoding(data[0]));
+  bench.form.SetFolder(dir);
+  bench.form.ExectClick();
+  bench.CheckCardsSurviveSaving(what);
+  return 0;
+}
+
 }  // namespace fuzzsupport
