@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/FileSystem.h"
@@ -186,7 +187,7 @@ bool ImportFile::Open(const std::string& path, Encoding wanted) {
   buf_.clear();
   pos_ = 0;
   eof_ = failed_ = bom_ = false;
-  consumed_ = size_ = 0;
+  consumed_ = size_ = fed_ = 0;
   lost_ = 0;
   const std::string disk = plat::fs::ToDiskPath(path);
   fd_ = ::open(disk.c_str(), O_RDONLY | O_CLOEXEC);
@@ -239,11 +240,19 @@ bool ImportFile::Fill() {
     buf_.erase(0, pos_);
     pos_ = 0;
   }
+  // Sized to what the file has left: resize zero-fills, and a full chunk
+  // for a small file costs more than reading it. A file that grew since it
+  // was opened is still read to its real end.
+  std::size_t want = kChunk;
+  if (fed_ < size_)
+    want = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, size_ - fed_));
+  else if (fed_ == size_)
+    want = 4096;
   const std::size_t old = buf_.size();
-  buf_.resize(old + kChunk);
+  buf_.resize(old + want);
   ssize_t n;
   do {
-    n = ::read(fd_, buf_.data() + old, kChunk);
+    n = ::read(fd_, buf_.data() + old, want);
   } while (n < 0 && errno == EINTR);
   if (n < 0) {
     buf_.resize(old);
@@ -251,6 +260,7 @@ bool ImportFile::Fill() {
     return false;
   }
   buf_.resize(old + static_cast<std::size_t>(n));
+  fed_ += static_cast<std::uint64_t>(n);
   if (n == 0) {
     eof_ = true;
     return false;

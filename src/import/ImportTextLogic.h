@@ -74,6 +74,7 @@ class ImportFile {
   Encoding chosen_ = Encoding::Cp932;
   std::uint64_t consumed_ = 0;
   std::uint64_t size_ = 0;
+  std::uint64_t fed_ = 0;  // bytes read from fd_
   std::size_t lost_ = 0;
   std::string raw_;
 };
