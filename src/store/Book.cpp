@@ -125,8 +125,8 @@ void TGrpList::Insert(std::size_t i, TAddrRec* c) {
 TAddrRec* TGrpList::RemoveAt(std::size_t i) {
   TAddrRec* c = cards_[i];
   cards_.erase(cards_.begin() + static_cast<std::ptrdiff_t>(i));
-  auto it = members_.find(c);
-  if (--it->second == 0) members_.erase(it);
+  std::uint32_t* n = members_.Find(c);
+  if (--*n == 0) members_.Erase(c);
   return c;
 }
 
@@ -146,7 +146,7 @@ void TGrpList::SetOrder(std::vector<TAddrRec*> order) { cards_ = std::move(order
 
 void TGrpList::Clear() {
   cards_.clear();
-  members_.clear();
+  members_.Clear();
 }
 
 // ---- TAllList ------------------------------------------------------------------
@@ -182,10 +182,10 @@ const std::vector<TAddrRec*>& TAllList::Cards() const {
 }
 
 std::optional<std::size_t> TAllList::IndexOf(const TAddrRec* c) const {
-  auto it = where_.find(c);
-  if (it == where_.end()) return std::nullopt;
+  const KeyMap::iterator* it = where_.Find(c);
+  if (!it) return std::nullopt;
   BuildOrder();
-  return it->second->second.pos;
+  return (*it)->second.pos;
 }
 
 TAllList::KeyMap::iterator TAllList::Insert(std::string_view key, CardPtr card, KeyMap::const_iterator hint) {
@@ -248,11 +248,12 @@ CardPtr TAllList::Remove(const TAddrRec* c) {
 }
 
 CardPtr TAllList::Detach(const TAddrRec* c) {
-  auto w = where_.find(c);
-  if (w == where_.end()) return nullptr;
-  CardPtr owned = std::move(w->second->second.card);
-  byKey_.erase(w->second);
-  where_.erase(w);
+  const KeyMap::iterator* w = where_.Find(c);
+  if (!w) return nullptr;
+  const KeyMap::iterator at = *w;
+  CardPtr owned = std::move(at->second.card);
+  byKey_.erase(at);
+  where_.Erase(c);
   Invalidate();
   return owned;
 }

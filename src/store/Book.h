@@ -9,13 +9,13 @@
 #include <memory_resource>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
 #include "platform/Dialogs.h"
 #include "store/AddressFile.h"
 #include "store/Card.h"
+#include "store/PtrMap.h"
 
 namespace store {
 
@@ -81,7 +81,7 @@ struct TGrpList {
   std::size_t Count() const { return cards_.size(); }
   TAddrRec* At(std::size_t i) const { return cards_[i]; }
   const std::vector<TAddrRec*>& Cards() const { return cards_; }
-  bool Contains(const TAddrRec* c) const { return members_.count(c) != 0; }
+  bool Contains(const TAddrRec* c) const { return members_.Contains(c); }
   std::optional<std::size_t> IndexOf(const TAddrRec* c) const;
 
   void Append(TAddrRec* c);
@@ -95,8 +95,7 @@ struct TGrpList {
 
  private:
   std::vector<TAddrRec*> cards_;
-  // card -> occurrences; in the book's arena when the book made the group
-  std::pmr::unordered_map<const TAddrRec*, std::uint32_t> members_{CardMemory()};
+  PtrMap<std::uint32_t> members_;  // card -> occurrences
 };
 
 // The book. Cards are sorted by lower-cased PrefEmail (ASCII letters only),
@@ -122,7 +121,7 @@ class TAllList : public CardSink {
   std::size_t Count() const { return byKey_.size(); }
   TAddrRec* At(std::size_t i) const;                    // position in address order
   const std::vector<TAddrRec*>& Cards() const;          // in address order
-  bool Contains(const TAddrRec* c) const { return where_.count(c) != 0; }
+  bool Contains(const TAddrRec* c) const { return where_.Contains(c); }
   std::optional<std::size_t> IndexOf(const TAddrRec* c) const;
 
   // The one way a finished card enters the book (CurGroup set first).
@@ -155,6 +154,7 @@ class TAllList : public CardSink {
 
   // The memory the loaded cards live in (see CardArena).
   std::pmr::memory_resource* Memory() { return &arena_; }
+  std::size_t MappedBytes() const noexcept { return arena_.MappedBytes(); }
 
  private:
   struct Slot {
@@ -174,7 +174,7 @@ class TAllList : public CardSink {
   // First, so that it outlives everything kept in it.
   CardArena arena_;
   KeyMap byKey_{&arena_};
-  std::pmr::unordered_map<const TAddrRec*, KeyMap::iterator> where_{&arena_};
+  PtrMap<KeyMap::iterator> where_;
   mutable std::vector<TAddrRec*> order_;
   mutable bool orderValid_ = true;
   std::vector<std::unique_ptr<TGrpList>> groups_;

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include <sys/mman.h>
+
 #include "platform/Sjis.h"
 
 namespace store {
@@ -33,8 +35,30 @@ constexpr bool kEveryBlockOnHeap = false;
 
 CardArena::CardArena() = default;
 
+namespace {
+
+// Chunks come straight from the kernel, 2 MiB aligned and asked for as huge
+// pages where the system allows it: a big book then takes one page fault per
+// chunk instead of one per 4 KiB, which is a good part of its loading time.
+void* MapChunk(std::size_t size) {
+  const std::size_t align = size;
+  void* p = ::mmap(nullptr, size + align, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (p == MAP_FAILED) throw std::bad_alloc();
+  const auto base = reinterpret_cast<std::uintptr_t>(p);
+  const std::uintptr_t start = (base + align - 1) & ~(align - 1);
+  if (start > base) ::munmap(p, start - base);
+  const std::uintptr_t tail = base + size + align - (start + size);
+  if (tail) ::munmap(reinterpret_cast<void*>(start + size), tail);
+#ifdef MADV_HUGEPAGE
+  ::madvise(reinterpret_cast<void*>(start), size, MADV_HUGEPAGE);
+#endif
+  return reinterpret_cast<void*>(start);
+}
+
+}  // namespace
+
 CardArena::~CardArena() {
-  for (void* c : chunks_) ::operator delete(c);
+  for (void* c : chunks_) ::munmap(c, kChunk);
   for (Big* b = bigs_.next; b != &bigs_;) {
     Big* next = b->next;
     ::operator delete(b);
@@ -45,7 +69,7 @@ CardArena::~CardArena() {
 void* CardArena::NewChunkBlock(std::size_t size) {
   if (static_cast<std::size_t>(end_ - cur_) < size) {
     chunks_.reserve(chunks_.size() + 1);  // may throw before the chunk is taken
-    cur_ = static_cast<char*>(::operator new(kChunk));
+    cur_ = static_cast<char*>(MapChunk(kChunk));
     end_ = cur_ + kChunk;
     chunks_.push_back(cur_);
   }
