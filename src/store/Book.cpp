@@ -156,6 +156,7 @@ TAllList::~TAllList() {
   // Every block in the arena belongs to this book: let the cards go without
   // freeing their lists one by one; the arena releases its chunks at once.
   arena_.Drop();
+  keyArena_.Drop();
 }
 
 std::string CardKey(const TAddrRec& c) { return sjis::Lower(c.PrefEmail); }

@@ -154,7 +154,7 @@ class TAllList : public CardSink {
 
   // The memory the loaded cards live in (see CardArena).
   std::pmr::memory_resource* Memory() { return &arena_; }
-  std::size_t MappedBytes() const noexcept { return arena_.MappedBytes(); }
+  std::size_t MappedBytes() const noexcept { return arena_.MappedBytes() + keyArena_.MappedBytes(); }
 
  private:
   struct Slot {
@@ -171,9 +171,12 @@ class TAllList : public CardSink {
   void Invalidate() { orderValid_ = false; }
   void BuildOrder() const;
 
-  // First, so that it outlives everything kept in it.
+  // First, so that they outlive everything kept in them. The key map has
+  // an arena of its own: its nodes and keys then lie together, not spread
+  // among the cards, and the search every loaded card makes stays in cache.
   CardArena arena_;
-  KeyMap byKey_{&arena_};
+  CardArena keyArena_;
+  KeyMap byKey_{&keyArena_};
   PtrMap<KeyMap::iterator> where_;
   mutable std::vector<TAddrRec*> order_;
   mutable bool orderValid_ = true;
