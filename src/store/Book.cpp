@@ -1,6 +1,7 @@
 #include "store/Book.h"
 
 #include <algorithm>
+#include <new>
 
 #include "platform/Collate.h"
 #include "platform/FileSystem.h"
@@ -157,6 +158,38 @@ TAllList::~TAllList() {
   // freeing their lists one by one; the arena releases its chunks at once.
   arena_.Drop();
   keyArena_.Drop();
+  // Freeing a big book waits on memory, card by card: fetch the cards a few
+  // steps ahead, and the lists of the next ones, while one is destroyed.
+  std::vector<TAddrRec*> cards;
+  try {
+    cards.reserve(byKey_.size());
+  } catch (const std::bad_alloc&) {
+    return;  // then the members go one by one
+  }
+  for (auto& entry : byKey_) cards.push_back(entry.second.card.release());
+  std::sort(cards.begin(), cards.end(), std::less<>());
+  constexpr std::size_t kCardAhead = 16, kListsAhead = 8;
+  auto prefetchCard = [](const TAddrRec* c) {
+    for (std::size_t off = 0; off < sizeof(TAddrRec); off += 64)
+      __builtin_prefetch(reinterpret_cast<const char*>(c) + off);
+  };
+  auto prefetchLists = [](const TAddrRec* c) {
+    for (const TvCard* l : {&c->Email, &c->FN, &c->N, &c->Note, &c->URL, &c->Key, static_cast<const TvCard*>(&c->Adr),
+                            &c->Tel, &c->BDay})
+      if (!l->empty()) __builtin_prefetch(l->data());
+    if (!c->Other.empty()) __builtin_prefetch(c->Other.data());
+    __builtin_prefetch(c->PrefEmail.data());
+  };
+  const std::size_t n = cards.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i + kCardAhead < n) prefetchCard(cards[i + kCardAhead]);
+    if (i + kListsAhead < n) prefetchLists(cards[i + kListsAhead]);
+    delete cards[i];
+  }
+  // What is left of the key map, its nodes and keys, lies in its own arena:
+  // moved out to where no destructor will walk it, it goes with the arena.
+  alignas(KeyMap) unsigned char left[sizeof(KeyMap)];
+  ::new (static_cast<void*>(left)) KeyMap(std::move(byKey_));
 }
 
 std::string CardKey(const TAddrRec& c) { return sjis::Lower(c.PrefEmail); }
@@ -448,6 +481,11 @@ void LoadGroupFiles(TAllList& book, TreeNode* node, LoadProblems& problems) {
 }  // namespace
 
 void LoadTree(TAllList& book) {
+  struct Ahead {
+    TAllList& book;
+    explicit Ahead(TAllList& b) : book(b) { book.PrepareMemoryAhead(true); }
+    ~Ahead() { book.PrepareMemoryAhead(false); }
+  } ahead(book);
   LoadProblems problems;
   ScanFolders(book, problems);
   book.Nodes.SortAll();

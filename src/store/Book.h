@@ -154,6 +154,8 @@ class TAllList : public CardSink {
 
   // The memory the loaded cards live in (see CardArena).
   std::pmr::memory_resource* Memory() { return &arena_; }
+  // See CardArena::PrepareAhead; LoadTree turns it on while it reads.
+  void PrepareMemoryAhead(bool on) { arena_.PrepareAhead(on); }
   std::size_t MappedBytes() const noexcept { return arena_.MappedBytes() + keyArena_.MappedBytes(); }
 
  private:

@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 #include <new>
+#include <system_error>
+#include <thread>
 
 #include <sys/mman.h>
 
@@ -57,7 +62,78 @@ void* MapChunk(std::size_t size) {
 
 }  // namespace
 
+// The helper of PrepareAhead: keeps up to kReady chunks mapped and touched.
+struct CardArena::Ahead {
+  static constexpr std::size_t kReady = 4;
+  std::mutex mutex;
+  std::condition_variable wake;
+  std::deque<void*> ready;
+  bool stop = false;
+  std::thread thread;
+
+  Ahead() : thread([this] { Run(); }) {}
+  ~Ahead() {
+    {
+      const std::lock_guard<std::mutex> lock(mutex);
+      stop = true;
+    }
+    wake.notify_all();
+    thread.join();
+    for (void* c : ready) ::munmap(c, kChunk);
+  }
+  void Run() noexcept {
+    std::unique_lock<std::mutex> lock(mutex);
+    while (!stop) {
+      if (ready.size() >= kReady) {
+        wake.wait(lock);
+        continue;
+      }
+      lock.unlock();
+      void* c = nullptr;
+      try {
+        c = MapChunk(kChunk);
+        for (std::size_t off = 0; off < kChunk; off += 4096) static_cast<volatile char*>(c)[off] = 0;
+      } catch (const std::bad_alloc&) {
+        c = nullptr;
+      }
+      lock.lock();
+      if (!c) return;  // the reader maps its own
+      ready.push_back(c);
+    }
+  }
+  void* Take() {
+    void* c = nullptr;
+    {
+      const std::lock_guard<std::mutex> lock(mutex);
+      if (ready.empty()) return nullptr;
+      c = ready.front();
+      ready.pop_front();
+    }
+    wake.notify_one();
+    return c;
+  }
+};
+
+void CardArena::PrepareAhead(bool on) {
+  aheadWanted_ = on;
+  if (!on) ahead_.reset();
+}
+
+void* CardArena::TakeChunk() {
+  if (aheadWanted_ && !ahead_ && chunks_.size() >= 2) {
+    try {
+      ahead_ = std::make_unique<Ahead>();
+    } catch (const std::system_error&) {
+      aheadWanted_ = false;  // no thread to be had: map as before
+    }
+  }
+  if (ahead_)
+    if (void* c = ahead_->Take()) return c;
+  return MapChunk(kChunk);
+}
+
 CardArena::~CardArena() {
+  ahead_.reset();
   for (void* c : chunks_) ::munmap(c, kChunk);
   for (Big* b = bigs_.next; b != &bigs_;) {
     Big* next = b->next;
@@ -69,7 +145,7 @@ CardArena::~CardArena() {
 void* CardArena::NewChunkBlock(std::size_t size) {
   if (static_cast<std::size_t>(end_ - cur_) < size) {
     chunks_.reserve(chunks_.size() + 1);  // may throw before the chunk is taken
-    cur_ = static_cast<char*>(MapChunk(kChunk));
+    cur_ = static_cast<char*>(TakeChunk());
     end_ = cur_ + kChunk;
     chunks_.push_back(cur_);
   }

@@ -32,6 +32,12 @@ class CardArena final : public std::pmr::memory_resource {
   // Bytes taken from the kernel for chunks; they do not show in the heap's
   // own statistics.
   std::size_t MappedBytes() const noexcept { return chunks_.size() * kChunk; }
+  // While a big book is read, a helper thread maps and touches the next
+  // chunks ahead of the reader: the kernel's zeroing of fresh pages, a good
+  // part of loading, then runs on another core. It starts only once the
+  // book has taken a few chunks, so small books never start it; off again,
+  // chunks made ahead and not taken are given back.
+  void PrepareAhead(bool on);
 
  private:
   void* do_allocate(std::size_t bytes, std::size_t align) override;
@@ -48,12 +54,17 @@ class CardArena final : public std::pmr::memory_resource {
   struct Big { Big* prev; Big* next; };
   void* NewChunkBlock(std::size_t size);
 
+  struct Ahead;
+  void* TakeChunk();
+
   FreeBlock* free_[kSmallMax / kGrain + 1] = {};
   std::vector<void*> chunks_;
   char* cur_ = nullptr;
   char* end_ = nullptr;
   Big bigs_{&bigs_, &bigs_};
   bool dropping_ = false;
+  bool aheadWanted_ = false;
+  std::unique_ptr<Ahead> ahead_;
 };
 
 // The memory that new cards, lists and value lists take theirs from: the
