@@ -2,6 +2,8 @@
 // generated 100,000-card book, half of the lines merging into cards of the
 // book; and the record preview of line 999 of a 100 MB CSV file.
 // Targets: <= 1 s for the import, <= 50 ms for the preview.
+// Also a CSV whose group column names a new group on every line, at three
+// sizes: the time per line must not grow with the number of groups.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -14,6 +16,7 @@
 #include "import/CsvImportLogic.h"
 #include "import/ImportFormLogic.h"
 #include "mainwin/MainFormLogic.h"
+#include "platform/Dialogs.h"
 #include "platform/TextFile.h"
 #include "store/Card.h"
 
@@ -129,6 +132,41 @@ void BM_PreviewRecord999Of100MB(benchmark::State& state) {
   state.counters["rec"] = form.RecNo;
 }
 BENCHMARK(BM_PreviewRecord999Of100MB)->Unit(benchmark::kMillisecond);
+
+void BM_ImportCsvNewGroupPerLine(benchmark::State& state) {
+  const int lines = static_cast<int>(state.range(0));
+  const std::string dir = "/tmp/q7addr-bench-groups-" + std::to_string(getpid()) + "/";
+  std::filesystem::create_directories(dir);
+  std::string bytes;
+  for (int i = 0; i < lines; ++i)
+    bytes += "\x8e\x52\x93\x63 group " + std::to_string(i * 7919 % lines) + ",m" + std::to_string(i) + "@example.jp\r\n";
+  const std::string csv = dir + "groups.csv";
+  Fixture::Write(csv, bytes);
+  std::size_t groups = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    dlg::NullDialogs dialogs;
+    store::TAllList book;
+    book.Root = dir + "book/";
+    book.Dialogs = &dialogs;
+    book.Nodes.Add(nullptr, "Top", book.NewGroup(book.Root + "Top/"));
+    imp::TImportForm form;
+    form.Init(book, dialogs);
+    form.Template = 0;
+    form.SetTemplateMode();
+    form.FileChosen(csv);
+    form.MapColumn(0, 1);  // the group
+    form.MapColumn(1, 2);
+    state.ResumeTiming();
+    form.ExectClick();
+    groups = static_cast<std::size_t>(book.Nodes.Count());
+  }
+  state.counters["groups"] = static_cast<double>(groups);
+  state.counters["per_line"] =
+      benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_ImportCsvNewGroupPerLine)->Arg(1000)->Arg(4000)->Arg(16000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -32,6 +32,10 @@ std::string DotNameMessage(const std::string& typed) {
   return "Group<" + typed + ">" + "can not be used as a folder name.";
 }
 
+std::string TooDeepMessage() {
+  return "Groups can not be nested more than " + std::to_string(store::kMaxLevels - 1) + " levels deep.";
+}
+
 namespace {
 
 std::string WithoutSlash(std::string path) {
@@ -118,7 +122,10 @@ void TGrpView::AddGroupClick() {
   if (name.empty()) return;
   // 6.
   const int k = store::AddGroup(book_, name, parent);
-  if (k < 0) return;
+  if (k < 0) {
+    d.MessageBox(TooDeepMessage(), dlg::BoxType::Error, {dlg::Button::Ok});
+    return;
+  }
   // The sort inside AddGroup keeps the other nodes' order while the tree
   // was sorted; a rename may have left it unsorted, so the rows follow the
   // tree anew instead of only taking the new one in.
@@ -222,7 +229,7 @@ void TGrpView::RenameBtnClick() {
     if (!n->Group || n->Group->Path.compare(0, oldPath.size(), oldPath) != 0) continue;
     book_.SetGroupPath(*n->Group, newPath + n->Group->Path.substr(oldPath.size()));
   }
-  node->Caption = name;
+  book_.Nodes.Rename(node, name);
   Rows[static_cast<std::size_t>(ItemIndex)].Cols[1] = name;
   ++TreeRevision;
   main_.GroupTreeChanged();

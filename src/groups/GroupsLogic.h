@@ -64,6 +64,8 @@ void DeleteGroupFolder(const std::string& path);
 bool IsDotName(const std::string& typed);
 // The refusal shown for such a name.
 std::string DotNameMessage(const std::string& typed);
+// Told when a group would lie deeper than a book's folders are loaded.
+std::string TooDeepMessage();
 
 class TGrpView {
  public:

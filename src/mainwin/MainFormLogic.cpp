@@ -457,7 +457,10 @@ void TQ7AdrMan::AddGroupClick() {
   if (name.empty()) return;
   // 7.
   const int k = store::AddGroup(*Book, name, parent);
-  if (k < 0) return;
+  if (k < 0) {
+    dialogs_.MessageBox(groups::TooDeepMessage(), dlg::BoxType::Error, {dlg::Button::Ok});
+    return;
+  }
   ++TreeRevision;
   // Decision: the editor's group list is rebuilt at once, so that its row i
   // keeps standing for node i (the design left it stale until the next

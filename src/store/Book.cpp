@@ -21,7 +21,36 @@ TreeNode* GroupTree::Node(int index) const {
   return order_[static_cast<std::size_t>(index)];
 }
 
-TreeNode* GroupTree::Add(TreeNode* parent, std::string caption, TGrpList* group) {
+namespace {
+
+std::string NameKey(const TreeNode* parent, std::string_view caption) {
+  std::string key(reinterpret_cast<const char*>(&parent), sizeof parent);
+  key += sjis::Upper(caption);
+  return key;
+}
+
+const std::string& SortKeyOf(TreeNode* n) {
+  if (!n->SortKeyMade || n->SortKeyOf != n->Caption) {
+    n->SortKey = plat::CollateKey(n->Caption);
+    n->SortKeyOf = n->Caption;
+    n->SortKeyMade = true;
+  }
+  return n->SortKey;
+}
+
+bool CaptionLess(TreeNode* a, TreeNode* b) { return SortKeyOf(a) < SortKeyOf(b); }
+
+// A stable sort; the keys are kept with the nodes so that sorting again
+// does not collate every caption again.
+void SortByCaption(std::vector<TreeNode*>& nodes, bool& sorted) {
+  if (!std::is_sorted(nodes.begin(), nodes.end(), CaptionLess))
+    std::stable_sort(nodes.begin(), nodes.end(), CaptionLess);
+  sorted = true;
+}
+
+}  // namespace
+
+TreeNode* GroupTree::Attach(TreeNode* parent, std::string caption, TGrpList* group, std::size_t at) {
   auto node = std::make_unique<TreeNode>();
   node->Caption = std::move(caption);
   node->Parent = parent;
@@ -30,10 +59,71 @@ TreeNode* GroupTree::Add(TreeNode* parent, std::string caption, TGrpList* group)
   if (!parent) node->ImageIndex = node->SelectedIndex = kImgFolder;
   TreeNode* raw = node.get();
   storage_.push_back(std::move(node));
-  (parent ? parent->Children : roots_).push_back(raw);
+  auto& siblings = parent ? parent->Children : roots_;
+  siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(at), raw);
   if (group) group->Node = raw;
-  Renumber();
+  byName_.emplace(NameKey(parent, raw->Caption), raw);
+  Place(raw, at);
   return raw;
+}
+
+TreeNode* GroupTree::Add(TreeNode* parent, std::string caption, TGrpList* group) {
+  auto& siblings = parent ? parent->Children : roots_;
+  (parent ? parent->ChildrenSorted : rootsSorted_) = false;
+  return Attach(parent, std::move(caption), group, siblings.size());
+}
+
+TreeNode* GroupTree::AddSorted(TreeNode* parent, std::string caption, TGrpList* group) {
+  auto& siblings = parent ? parent->Children : roots_;
+  bool& sorted = parent ? parent->ChildrenSorted : rootsSorted_;
+  if (!sorted) {
+    SortByCaption(siblings, sorted);
+    Renumber();
+  }
+  TreeNode probe;
+  probe.Caption = caption;
+  const auto to = std::upper_bound(siblings.begin(), siblings.end(), &probe, CaptionLess);
+  TreeNode* n = Attach(parent, std::move(caption), group, static_cast<std::size_t>(to - siblings.begin()));
+  n->SortKey = std::move(probe.SortKey);
+  n->SortKeyOf = std::move(probe.SortKeyOf);
+  n->SortKeyMade = true;
+  return n;
+}
+
+void GroupTree::Place(TreeNode* node, std::size_t at) {
+  const auto& siblings = node->Parent ? node->Parent->Children : roots_;
+  std::size_t pos = node->Parent ? static_cast<std::size_t>(node->Parent->AbsIndex) + 1 : 0;
+  if (at > 0) {
+    const TreeNode* last = siblings[at - 1];
+    while (!last->Children.empty()) last = last->Children.back();
+    pos = static_cast<std::size_t>(last->AbsIndex) + 1;
+  }
+  order_.insert(order_.begin() + static_cast<std::ptrdiff_t>(pos), node);
+  for (std::size_t i = pos; i < order_.size(); ++i) order_[i]->AbsIndex = static_cast<int>(i);
+}
+
+TreeNode* GroupTree::FindChild(const TreeNode* parent, std::string_view caption) const {
+  TreeNode* first = nullptr;
+  const auto [from, to] = byName_.equal_range(NameKey(parent, caption));
+  for (auto it = from; it != to; ++it)
+    if (!first || it->second->AbsIndex < first->AbsIndex) first = it->second;
+  return first;
+}
+
+void GroupTree::Unindex(const TreeNode* node) {
+  const auto [from, to] = byName_.equal_range(NameKey(node->Parent, node->Caption));
+  for (auto it = from; it != to; ++it)
+    if (it->second == node) {
+      byName_.erase(it);
+      return;
+    }
+}
+
+void GroupTree::Rename(TreeNode* node, std::string caption) {
+  Unindex(node);
+  node->Caption = std::move(caption);
+  byName_.emplace(NameKey(node->Parent, node->Caption), node);
+  (node->Parent ? node->Parent->ChildrenSorted : rootsSorted_) = false;
 }
 
 void GroupTree::Remove(TreeNode* node) {
@@ -45,36 +135,23 @@ void GroupTree::Remove(TreeNode* node) {
     for (TreeNode* c : doomed[i]->Children) doomed.push_back(c);
   for (TreeNode* d : doomed) {
     if (d->Group && d->Group->Node == d) d->Group->Node = nullptr;
+    Unindex(d);
   }
+  const std::unordered_set<const TreeNode*> gone(doomed.begin(), doomed.end());
   storage_.erase(std::remove_if(storage_.begin(), storage_.end(),
-                                [&](const std::unique_ptr<TreeNode>& n) {
-                                  return std::find(doomed.begin(), doomed.end(), n.get()) != doomed.end();
-                                }),
+                                [&](const std::unique_ptr<TreeNode>& n) { return gone.count(n.get()) != 0; }),
                  storage_.end());
   Renumber();
 }
 
-namespace {
-
-void SortByCaption(std::vector<TreeNode*>& nodes) {
-  if (nodes.size() < 2) return;
-  std::vector<std::pair<std::string, TreeNode*>> keyed;
-  keyed.reserve(nodes.size());
-  for (TreeNode* n : nodes) keyed.emplace_back(plat::CollateKey(n->Caption), n);
-  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (std::size_t i = 0; i < nodes.size(); ++i) nodes[i] = keyed[i].second;
-}
-
-}  // namespace
-
 void GroupTree::SortChildren(TreeNode* parent) {
-  SortByCaption(parent ? parent->Children : roots_);
+  SortByCaption(parent ? parent->Children : roots_, parent ? parent->ChildrenSorted : rootsSorted_);
   Renumber();
 }
 
 void GroupTree::SortAll() {
-  SortByCaption(roots_);
-  for (auto& n : storage_) SortByCaption(n->Children);
+  SortByCaption(roots_, rootsSorted_);
+  for (auto& n : storage_) SortByCaption(n->Children, n->ChildrenSorted);
   Renumber();
 }
 
@@ -89,7 +166,9 @@ void GroupTree::Clear() {
     if (n->Group && n->Group->Node == n.get()) n->Group->Node = nullptr;
   storage_.clear();
   roots_.clear();
+  rootsSorted_ = false;
   order_.clear();
+  byName_.clear();
 }
 
 void GroupTree::Renumber() {
@@ -334,11 +413,6 @@ dlg::Button TAllList::Message(const std::string& text, dlg::BoxType type, const 
 
 namespace {
 
-// Folders nested deeper than this are not loaded: the mail client's own
-// paths end far sooner, and a chain of thousands of folders (or a loop the
-// identity check cannot see) must not make the tree or the settings keys,
-// which repeat every caption above a group, grow without bound.
-constexpr int kMaxLevels = 100;
 
 // What the walk skipped, told in one message after loading.
 struct LoadProblems {
@@ -528,26 +602,19 @@ int FindChildGroup(TAllList& book, std::string& name, int parent) {
   StripBadChars(name);
   if (name.empty()) return -1;
   const TreeNode* p = book.Nodes.Node(parent);
-  const int wanted = p ? p->Level + 1 : 0;
-  const std::string upName = sjis::Upper(name);
-  for (int i = parent + 1; i < book.Nodes.Count(); ++i) {
-    const TreeNode* n = book.Nodes.Node(i);
-    if (n->Level < wanted) break;
-    if (n->Level == wanted && sjis::Upper(n->Caption) == upName) return i;
-  }
-  return -1;
+  if (!p && parent != -1) return -1;
+  const TreeNode* n = book.Nodes.FindChild(p, name);
+  return n ? n->AbsIndex : -1;
 }
 
 int AddGroup(TAllList& book, const std::string& name, int parent) {
   if (name.empty()) return -1;
   TreeNode* p = book.Nodes.Node(parent);
+  if (p && p->Level + 1 >= kMaxLevels) return -1;
   const std::string base = p ? p->Group->Path : book.Root;
   TGrpList* g = book.NewGroup(base + name + "/");
-  TreeNode* n = book.Nodes.Add(p, name, g);
-  if (p)
-    book.Nodes.SortChildren(p);
-  else
-    book.Nodes.SortAll();
+  TreeNode* n = book.Nodes.AddSorted(p, name, g);
+  if (!p) book.Nodes.SortAll();
   return n->AbsIndex;
 }
 

@@ -9,6 +9,8 @@
 #include <memory_resource>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -24,8 +26,14 @@ struct TGrpList;
 // Image index of a tree node: its check state.
 enum NodeImage : int { kImgUnchecked = 0, kImgChecked = 1, kImgFolder = 2 };
 
+// Folders nested deeper than this are neither loaded nor made: the mail
+// client's own paths end far sooner, and a chain of thousands of folders (or
+// a loop the identity check cannot see) must not make the tree or the
+// settings keys, which repeat every caption above a group, grow without bound.
+inline constexpr int kMaxLevels = 100;
+
 struct TreeNode {
-  std::string Caption;             // the folder's name (CP932)
+  std::string Caption;             // the folder's name (CP932); changed through GroupTree::Rename
   int Level = 0;                   // 0 for top-level folders
   TreeNode* Parent = nullptr;
   std::vector<TreeNode*> Children;  // ordered
@@ -34,6 +42,12 @@ struct TreeNode {
   bool Expanded = false;
   TGrpList* Group = nullptr;
   int AbsIndex = -1;  // position in tree order, kept current by the tree
+  // The collation key of Caption as it was when the key was made: sorting
+  // siblings after every added group must not collate them all again.
+  std::string SortKey;
+  std::string SortKeyOf;
+  bool SortKeyMade = false;
+  bool ChildrenSorted = false;  // Children are in caption order (kept by the tree)
 
   bool IsLastChild() const;
   bool HasChildren() const { return !Children.empty(); }
@@ -50,6 +64,13 @@ class GroupTree {
 
   // Appends a node as the last child of parent (nullptr: last top-level node).
   TreeNode* Add(TreeNode* parent, std::string caption, TGrpList* group);
+  // Adds a node among its siblings in caption order, after any equal caption;
+  // siblings not yet in order are sorted first.
+  TreeNode* AddSorted(TreeNode* parent, std::string caption, TGrpList* group);
+  // The first child of parent (nullptr: the top level) whose caption equals
+  // caption ignoring single-byte case; nullptr if none.
+  TreeNode* FindChild(const TreeNode* parent, std::string_view caption) const;
+  void Rename(TreeNode* node, std::string caption);
   // Removes a node with its subtree (the groups stay with the book).
   void Remove(TreeNode* node);
   // Sorts the children of one node (nullptr: the top level) or of every node.
@@ -60,10 +81,18 @@ class GroupTree {
 
  private:
   void Renumber();
+  // Puts a new leaf, already at index at of its siblings, into tree order.
+  void Place(TreeNode* node, std::size_t at);
+  TreeNode* Attach(TreeNode* parent, std::string caption, TGrpList* group, std::size_t at);
+  void Unindex(const TreeNode* node);
 
   std::vector<std::unique_ptr<TreeNode>> storage_;
   std::vector<TreeNode*> roots_;
+  bool rootsSorted_ = false;
   std::vector<TreeNode*> order_;
+  // Parent and upper-cased caption to node: finding a group by name (an
+  // import does it for every line) must not walk thousands of siblings.
+  std::unordered_multimap<std::string, TreeNode*> byName_;
 };
 
 // One group folder. Cards are references; the book owns them. Membership is

@@ -1,6 +1,7 @@
 // The import dialog's logic and the readers' edge cases.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "import/CsvImportLogic.h"
 #include "import/ImportTestSupport.h"
 #include "mainwin/LogicFixture.h"
+#include "platform/Collate.h"
 
 namespace {
 
@@ -295,6 +297,34 @@ TEST_F(ImportRun, GroupPathsNestAndDotNamesAreNotCreated) {
   EXPECT_EQ(Node("Top\\(New Imported)\\.hidden"), nullptr);
   EXPECT_TRUE(Node("Top\\(New Imported)")->Group->Contains(Card("b@example.jp")));
   EXPECT_TRUE(Node("Top\\(New Imported)")->Group->Contains(Card("c@example.jp")));
+}
+
+// A path deeper than a book's folders are loaded puts the card into the
+// deepest group that is; a group column naming a new group on every line
+// gives each its own, in order.
+TEST_F(ImportRun, DeepAndManyGroupPaths) {
+  std::string deep;
+  for (int i = 0; i < 150; ++i) deep += "d\\";
+  std::string text = "deep@example.jp," + deep + "\r\n";
+  for (int i = 0; i < 600; ++i) text += "m" + std::to_string(i) + "@example.jp,g" + std::to_string(i * 7 % 600) + "\r\n";
+  Csv(text);
+  form.MapColumn(0, 2);
+  form.MapColumn(1, 1);
+  form.ExectClick();
+  int deepest = 0;
+  for (const store::TreeNode* n : book.Nodes.InOrder()) deepest = std::max(deepest, n->Level);
+  EXPECT_EQ(deepest, store::kMaxLevels - 1);
+  const store::TAddrRec* c = Card("deep@example.jp");
+  ASSERT_NE(c, nullptr);
+  for (const store::TreeNode* n : book.Nodes.InOrder())
+    EXPECT_EQ(n->Group && n->Group->Contains(c), n->Level == store::kMaxLevels - 1) << n->Level;
+  const store::TreeNode* imported = Node("Top\\(New Imported)");
+  ASSERT_NE(imported, nullptr);
+  ASSERT_EQ(imported->Children.size(), 601u);  // "d" and g0..g599
+  for (std::size_t i = 1; i < imported->Children.size(); ++i)
+    EXPECT_LE(plat::CollateKey(imported->Children[i - 1]->Caption), plat::CollateKey(imported->Children[i]->Caption));
+  EXPECT_TRUE(Node("Top\\(New Imported)\\g599")->Group->Contains(Card("m257@example.jp")));  // 257 * 7 % 600
+  EXPECT_EQ(form.GroupsAdded, 1 + 98 + 600);
 }
 
 TEST_F(ImportRun, Utf8WithAndWithoutBomLosesOnlyWhatCp932CannotHold) {

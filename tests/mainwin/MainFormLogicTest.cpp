@@ -552,6 +552,20 @@ TEST_F(MainLogic, AddGroupWithOnlyForbiddenCharactersOrCancelDoesNothing) {
   EXPECT_EQ(dlg.prompts.size(), 2u);
 }
 
+TEST_F(MainLogic, AddGroupBelowTheDeepestLevelSaysSo) {
+  StartStandard();
+  int k = Book().Nodes.Node(0)->AbsIndex;
+  while (Book().Nodes.Node(k)->Level < store::kMaxLevels - 1) k = store::AddGroup(Book(), "d", k);
+  main->Selected = Book().Nodes.Node(k);
+  const int before = Book().Nodes.Count();
+  dlg.inputs = {std::string("deeper")};
+  main->AddGroupClick();
+  EXPECT_EQ(Book().Nodes.Count(), before);
+  ASSERT_EQ(dlg.boxes.size(), 1u);
+  EXPECT_EQ(dlg.boxes[0].text, "Groups can not be nested more than 99 levels deep.");
+  EXPECT_EQ(dlg.boxes[0].type, dlg::BoxType::Error);
+}
+
 TEST_F(MainLogic, AddGroupWithoutSelectionAddsUnderNodeZero) {
   StartStandard();
   main->Selected = nullptr;

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "platform/Collate.h"
 #include "platform/FileSystem.h"
 #include "platform/IoFault.h"
 #include "support/TestSupport.h"
@@ -132,6 +133,90 @@ TEST(Book, FindAndAddGroup) {
   EXPECT_EQ(AddGroup(l.book, "", 0), -1);
   EXPECT_EQ(AddGroup(l.book, "Alpha", -1), 0);
   EXPECT_EQ(l.book.Nodes.Node(0)->ImageIndex, kImgFolder);
+}
+
+// Groups added one at a time (an import adds thousands) keep their siblings
+// in the order one stable sort of all of them gives, also after a rename
+// left the list unsorted.
+TEST(Book, AddedGroupsKeepSortedOrder) {
+  TAllList book;
+  book.Root = "/nonexistent/AddrBook/";
+  book.Nodes.Add(nullptr, "Top", book.NewGroup(book.Root + "Top/"));
+  const std::vector<std::string> names = {"m", "B", "\x8e\x52", "a", "b", "Zed", "\x83\x41", "10", "9", "a b", "M"};
+  std::vector<std::string> added;
+  const auto expected = [&] {
+    std::vector<std::string> v = added;
+    std::stable_sort(v.begin(), v.end(),
+                     [](const std::string& x, const std::string& y) { return plat::CollateKey(x) < plat::CollateKey(y); });
+    return v;
+  };
+  const auto children = [&] {
+    std::vector<std::string> v;
+    for (const TreeNode* n : book.Nodes.Node(0)->Children) v.push_back(n->Caption);
+    return v;
+  };
+  for (const std::string& name : names) {
+    const int k = AddGroup(book, name, 0);
+    added.push_back(name);
+    ASSERT_GE(k, 0);
+    EXPECT_EQ(book.Nodes.Node(k)->Caption, name);
+    EXPECT_EQ(children(), expected()) << "after adding " << name;
+  }
+  // Renamed to sort last, then add: everything is sorted again, and the
+  // name lookup follows the rename.
+  TreeNode* first = book.Nodes.Node(0)->Children.front();
+  const std::string was = first->Caption;
+  std::replace(added.begin(), added.end(), was, std::string("zz"));
+  book.Nodes.Rename(first, "zz");
+  AddGroup(book, "c", 0);
+  added.push_back("c");
+  EXPECT_EQ(children(), expected());
+  std::string name = was;
+  EXPECT_EQ(FindChildGroup(book, name, 0), -1);
+  name = "ZZ";
+  EXPECT_EQ(FindChildGroup(book, name, 0), first->AbsIndex);
+
+  // Groups added below groups in the middle: tree order and every index
+  // stay what a full walk of the tree gives.
+  for (const char* sub : {"y", "x", "w"}) {
+    name = "M";
+    const int m = FindChildGroup(book, name, 0);
+    ASSERT_GE(m, 0);
+    ASSERT_GE(AddGroup(book, sub, m), 0);
+    ASSERT_GE(AddGroup(book, sub, 0), 0);
+  }
+  std::vector<TreeNode*> walk;
+  std::vector<TreeNode*> stack(book.Nodes.Roots().rbegin(), book.Nodes.Roots().rend());
+  while (!stack.empty()) {
+    walk.push_back(stack.back());
+    stack.pop_back();
+    stack.insert(stack.end(), walk.back()->Children.rbegin(), walk.back()->Children.rend());
+  }
+  EXPECT_EQ(book.Nodes.InOrder(), walk);
+  for (int i = 0; i < book.Nodes.Count(); ++i) EXPECT_EQ(book.Nodes.Node(i)->AbsIndex, i);
+  name = "x";
+  const int x = FindChildGroup(book, name, 0);
+  ASSERT_GE(x, 0);
+  EXPECT_EQ(book.Nodes.Node(x)->Level, 1);
+  book.Nodes.Remove(book.Nodes.Node(x));
+  name = "X";
+  EXPECT_EQ(FindChildGroup(book, name, 0), -1);
+}
+
+// A group may lie no deeper than a book's folders are loaded, or its cards
+// would be saved where the next load does not look.
+TEST(Book, AddGroupStopsAtTheDeepestLoadedLevel) {
+  TAllList book;
+  book.Root = "/nonexistent/AddrBook/";
+  book.Nodes.Add(nullptr, "Top", book.NewGroup(book.Root + "Top/"));
+  int parent = 0;
+  for (int level = 1; level < kMaxLevels; ++level) {
+    parent = AddGroup(book, "g", parent);
+    ASSERT_GE(parent, 0) << level;
+  }
+  EXPECT_EQ(book.Nodes.Node(parent)->Level, kMaxLevels - 1);
+  EXPECT_EQ(AddGroup(book, "g", parent), -1);
+  EXPECT_EQ(book.Nodes.Count(), kMaxLevels);
 }
 
 TEST(Book, StripBadChars) {
@@ -282,7 +367,7 @@ TEST(Book, RenamedAndRemovedGroupsAsAReloadSeesThem) {
   // The folder is renamed on disk; the group follows.
   std::filesystem::rename(dir / "AddrBook/T/Old", dir / "AddrBook/T/New");
   l.book.SetGroupPath(*old->Group, dir / "AddrBook/T/New/");
-  old->Caption = "New";
+  l.book.Nodes.Rename(old, "New");
   EXPECT_TRUE(l.book.HasGroupPath(dir / "AddrBook/T/New/"));
   EXPECT_FALSE(l.book.HasGroupPath(dir / "AddrBook/T/Old/"));
 
