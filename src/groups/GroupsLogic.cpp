@@ -198,8 +198,7 @@ void TGrpView::RenameBtnClick() {
   store::StripBadChars(name);
   if (name.empty()) return;
   // 2.
-  const std::string upName = sjis::Upper(name);
-  if (upName == sjis::Upper(node->Caption)) return;
+  if (sjis::EqualsIgnoreCase(name, node->Caption)) return;
   // 3.
   const std::string base = node->Parent->Group->Path;
   const std::string exists = "Group<" + name + ">" + "is already exist.";
@@ -208,11 +207,9 @@ void TGrpView::RenameBtnClick() {
     return;
   }
   // 4. The siblings, the node itself included.
-  for (const TreeNode* sib : node->Parent->Children) {
-    if (sjis::Upper(sib->Caption) == upName) {
-      d.MessageBox(exists, dlg::BoxType::Error, {dlg::Button::Ok});
-      return;
-    }
+  if (book_.Nodes.FindChild(node->Parent, name)) {
+    d.MessageBox(exists, dlg::BoxType::Error, {dlg::Button::Ok});
+    return;
   }
   // 5. A folder not written yet (a new group) has nothing on disk to rename.
   TGrpList& g = *node->Group;

@@ -29,19 +29,10 @@ std::string NameKey(const TreeNode* parent, std::string_view caption) {
   return key;
 }
 
-const std::string& SortKeyOf(TreeNode* n) {
-  if (!n->SortKeyMade || n->SortKeyOf != n->Caption) {
-    n->SortKey = plat::CollateKey(n->Caption);
-    n->SortKeyOf = n->Caption;
-    n->SortKeyMade = true;
-  }
-  return n->SortKey;
-}
+bool CaptionLess(const TreeNode* a, const TreeNode* b) { return a->SortKey < b->SortKey; }
 
-bool CaptionLess(TreeNode* a, TreeNode* b) { return SortKeyOf(a) < SortKeyOf(b); }
-
-// A stable sort; the keys are kept with the nodes so that sorting again
-// does not collate every caption again.
+// A stable sort over the keys the nodes keep, so sorting again does not
+// collate every caption again.
 void SortByCaption(std::vector<TreeNode*>& nodes, bool& sorted) {
   if (!std::is_sorted(nodes.begin(), nodes.end(), CaptionLess))
     std::stable_sort(nodes.begin(), nodes.end(), CaptionLess);
@@ -50,16 +41,22 @@ void SortByCaption(std::vector<TreeNode*>& nodes, bool& sorted) {
 
 }  // namespace
 
-TreeNode* GroupTree::Attach(TreeNode* parent, std::string caption, TGrpList* group, std::size_t at) {
+std::vector<TreeNode*>& GroupTree::Siblings(TreeNode* parent) { return parent ? parent->Children : roots_; }
+
+bool& GroupTree::SortedFlag(TreeNode* parent) { return parent ? parent->ChildrenSorted : rootsSorted_; }
+
+TreeNode* GroupTree::Attach(TreeNode* parent, std::string caption, std::string key, TGrpList* group,
+                            std::size_t at) {
   auto node = std::make_unique<TreeNode>();
   node->Caption = std::move(caption);
+  node->SortKey = std::move(key);
   node->Parent = parent;
   node->Level = parent ? parent->Level + 1 : 0;
   node->Group = group;
   if (!parent) node->ImageIndex = node->SelectedIndex = kImgFolder;
   TreeNode* raw = node.get();
   storage_.push_back(std::move(node));
-  auto& siblings = parent ? parent->Children : roots_;
+  auto& siblings = Siblings(parent);
   siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(at), raw);
   if (group) group->Node = raw;
   byName_.emplace(NameKey(parent, raw->Caption), raw);
@@ -68,30 +65,26 @@ TreeNode* GroupTree::Attach(TreeNode* parent, std::string caption, TGrpList* gro
 }
 
 TreeNode* GroupTree::Add(TreeNode* parent, std::string caption, TGrpList* group) {
-  auto& siblings = parent ? parent->Children : roots_;
-  (parent ? parent->ChildrenSorted : rootsSorted_) = false;
-  return Attach(parent, std::move(caption), group, siblings.size());
+  SortedFlag(parent) = false;
+  std::string key = plat::CollateKey(caption);
+  return Attach(parent, std::move(caption), std::move(key), group, Siblings(parent).size());
 }
 
 TreeNode* GroupTree::AddSorted(TreeNode* parent, std::string caption, TGrpList* group) {
-  auto& siblings = parent ? parent->Children : roots_;
-  bool& sorted = parent ? parent->ChildrenSorted : rootsSorted_;
+  auto& siblings = Siblings(parent);
+  bool& sorted = SortedFlag(parent);
   if (!sorted) {
     SortByCaption(siblings, sorted);
     Renumber();
   }
-  TreeNode probe;
-  probe.Caption = caption;
-  const auto to = std::upper_bound(siblings.begin(), siblings.end(), &probe, CaptionLess);
-  TreeNode* n = Attach(parent, std::move(caption), group, static_cast<std::size_t>(to - siblings.begin()));
-  n->SortKey = std::move(probe.SortKey);
-  n->SortKeyOf = std::move(probe.SortKeyOf);
-  n->SortKeyMade = true;
-  return n;
+  std::string key = plat::CollateKey(caption);
+  const auto to = std::upper_bound(siblings.begin(), siblings.end(), key,
+                                   [](const std::string& k, const TreeNode* n) { return k < n->SortKey; });
+  return Attach(parent, std::move(caption), std::move(key), group, static_cast<std::size_t>(to - siblings.begin()));
 }
 
 void GroupTree::Place(TreeNode* node, std::size_t at) {
-  const auto& siblings = node->Parent ? node->Parent->Children : roots_;
+  const auto& siblings = Siblings(node->Parent);
   std::size_t pos = node->Parent ? static_cast<std::size_t>(node->Parent->AbsIndex) + 1 : 0;
   if (at > 0) {
     const TreeNode* last = siblings[at - 1];
@@ -122,13 +115,14 @@ void GroupTree::Unindex(const TreeNode* node) {
 void GroupTree::Rename(TreeNode* node, std::string caption) {
   Unindex(node);
   node->Caption = std::move(caption);
+  node->SortKey = plat::CollateKey(node->Caption);
   byName_.emplace(NameKey(node->Parent, node->Caption), node);
-  (node->Parent ? node->Parent->ChildrenSorted : rootsSorted_) = false;
+  SortedFlag(node->Parent) = false;
 }
 
 void GroupTree::Remove(TreeNode* node) {
   if (!node) return;
-  auto& siblings = node->Parent ? node->Parent->Children : roots_;
+  auto& siblings = Siblings(node->Parent);
   siblings.erase(std::remove(siblings.begin(), siblings.end(), node), siblings.end());
   std::vector<TreeNode*> doomed{node};
   for (std::size_t i = 0; i < doomed.size(); ++i)
@@ -145,7 +139,7 @@ void GroupTree::Remove(TreeNode* node) {
 }
 
 void GroupTree::SortChildren(TreeNode* parent) {
-  SortByCaption(parent ? parent->Children : roots_, parent ? parent->ChildrenSorted : rootsSorted_);
+  SortByCaption(Siblings(parent), SortedFlag(parent));
   Renumber();
 }
 
@@ -412,7 +406,6 @@ dlg::Button TAllList::Message(const std::string& text, dlg::BoxType type, const 
 // ---- loading -------------------------------------------------------------------
 
 namespace {
-
 
 // What the walk skipped, told in one message after loading.
 struct LoadProblems {

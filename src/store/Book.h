@@ -42,11 +42,9 @@ struct TreeNode {
   bool Expanded = false;
   TGrpList* Group = nullptr;
   int AbsIndex = -1;  // position in tree order, kept current by the tree
-  // The collation key of Caption as it was when the key was made: sorting
+  // Caption's collation key, made once when the caption is set: sorting
   // siblings after every added group must not collate them all again.
   std::string SortKey;
-  std::string SortKeyOf;
-  bool SortKeyMade = false;
   bool ChildrenSorted = false;  // Children are in caption order (kept by the tree)
 
   bool IsLastChild() const;
@@ -83,7 +81,9 @@ class GroupTree {
   void Renumber();
   // Puts a new leaf, already at index at of its siblings, into tree order.
   void Place(TreeNode* node, std::size_t at);
-  TreeNode* Attach(TreeNode* parent, std::string caption, TGrpList* group, std::size_t at);
+  TreeNode* Attach(TreeNode* parent, std::string caption, std::string key, TGrpList* group, std::size_t at);
+  std::vector<TreeNode*>& Siblings(TreeNode* parent);
+  bool& SortedFlag(TreeNode* parent);
   void Unindex(const TreeNode* node);
 
   std::vector<std::unique_ptr<TreeNode>> storage_;
